@@ -1,0 +1,161 @@
+#include "App.h"
+
+#include "Form2.h"
+#include "Form2a.h"
+#include "Form2b.h"
+#include "ProgramEnd.h"
+#include "Twips.h"
+
+#include <QGuiApplication>
+#include <QScreen>
+
+App::App(const ProgramFolder& folder, Dialogs& dialogs, Clock& clock, SerialLink& link)
+    : folder_(folder)
+    , dcc_(shared_, link, clock, dialogs, folder)
+    , sr_(shared_, dialogs, clock, folder, dcc_, *this)
+    , form1_(shared_, sr_)
+{
+}
+
+App::~App() = default;
+
+bool App::start()
+{
+    try {
+        sr_.Form1Load();
+    } catch (const ProgramEnd&) {
+        return false;
+    }
+    form1_.setControlWindows(form2a_.get(), form2b_.get());
+    form1_.timModem_Timer();
+    form1_.show();
+    form1_.showControlWindows();
+    return true;
+}
+
+Form2a& App::locoWindow()
+{
+    if (!form2a_)
+        form2a_ = std::make_unique<Form2a>();
+    return *form2a_;
+}
+
+Form2b& App::coilWindow()
+{
+    if (!form2b_)
+        form2b_ = std::make_unique<Form2b>(shared_, sr_);
+    if (!form2b_->loaded())
+        form2b_->Form_Load();
+    return *form2b_;
+}
+
+void App::loadBoardPanel()
+{
+    if (!form2_)
+        form2_ = std::make_unique<Form2>();
+}
+
+void App::loadLocoWindow()
+{
+    locoWindow();
+}
+
+void App::loadCoilWindow()
+{
+    coilWindow();
+}
+
+void App::setCoilWindowCaptionAndSize(const QString& caption, int heightTw, int widthTw)
+{
+    Form2b& window = coilWindow();
+    window.setWindowTitle(caption);
+    window.resize(twips::toPixels(widthTw), twips::toPixels(heightTw));
+}
+
+bool App::loadMimic(const QString& path, QString* error)
+{
+    return form1_.loadMimic(path, error);
+}
+
+void App::raiseByteArrayToggle()
+{
+    form1_.raiseByteArrayToggle();
+}
+
+App::Places App::defaultPlaces()
+{
+    // Loco window bottom left, coil window at the right, both on the
+    // primary screen whatever its size.
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    const QRect area = screen ? screen->availableGeometry() : QRect(0, 0, 1280, 1024);
+    const QSize loco = locoWindow().frameGeometry().size();
+    const QSize coil = form2b_ ? form2b_->frameGeometry().size() : QSize(284, 273);
+    const int locoTop = std::max(area.top(), area.bottom() - loco.height() - 20);
+    const int coilLeft = std::max(area.left(), area.right() - coil.width() - 20);
+    return {twips::fromPixels(locoTop), twips::fromPixels(area.left() + 20), twips::fromPixels(area.top() + 60),
+            twips::fromPixels(coilLeft)};
+}
+
+namespace {
+
+// A window counts as on screen when a good part of its title bar is.
+bool titleOnScreen(const QPoint& topLeft, int width)
+{
+    const QRect title(topLeft, QSize(std::max(width, 100), 30));
+    for (const QScreen* screen : QGuiApplication::screens()) {
+        const QRect shared = screen->availableGeometry().intersected(title);
+        if (shared.width() >= 60 && shared.height() >= 10)
+            return true;
+    }
+    return false;
+}
+
+} // namespace
+
+void App::placeControlWindows(const std::optional<Places>& places)
+{
+    const Places defaults = defaultPlaces();
+    Places use = places.value_or(defaults);
+    QWidget* windows[2] = {&locoWindow(), form2b_.get()};
+    for (int w = 0; w < 2; ++w) {
+        if (!windows[w])
+            continue;
+        const std::size_t top = static_cast<std::size_t>(2 * w);
+        QPoint position(twips::toPixels(use[top + 1]), twips::toPixels(use[top]));
+        if (!titleOnScreen(position, windows[w]->width()))
+            position = QPoint(twips::toPixels(defaults[top + 1]), twips::toPixels(defaults[top]));
+        windows[w]->move(position);
+    }
+}
+
+App::Places App::controlWindowPlaces() const
+{
+    Places places{};
+    if (form2a_) {
+        places[0] = twips::fromPixels(form2a_->y());
+        places[1] = twips::fromPixels(form2a_->x());
+    }
+    if (form2b_) {
+        places[2] = twips::fromPixels(form2b_->y());
+        places[3] = twips::fromPixels(form2b_->x());
+    }
+    return places;
+}
+
+void App::showCoilView(const CoilView& view)
+{
+    if (form2b_)
+        form2b_->showView(view);
+}
+
+void App::setCoilButtonSizes(int widthTw, int heightTw, int fontPt)
+{
+    if (form2b_)
+        form2b_->setCoilButtonSizes(widthTw, heightTw, fontPt);
+}
+
+void App::setLocoButtonHeight(int index, int heightTw)
+{
+    if (form2a_)
+        form2a_->setLocoButtonHeight(index, heightTw);
+}

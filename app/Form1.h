@@ -1,0 +1,94 @@
+#pragma once
+
+#include <QTimer>
+#include <QWidget>
+
+#include <array>
+#include <cstdint>
+
+class ImageButton;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QScrollBar;
+class QStackedWidget;
+class SR;
+struct Shared;
+
+// The main window: toolbar, layout mimic and, in its title bar, the status
+// line. It turns Qt events into calls of its handlers; the SR module decides.
+class Form1 : public QWidget {
+    Q_OBJECT
+public:
+    Form1(Shared& shared, SR& sr);
+
+    // Mimic.
+    bool loadMimic(const QString& path, QString* error);
+    void hsbScreen_Change();
+    void vsbScreen_Change();
+    void imgBtnScroll_MouseDown(int index, int button);
+    void imgBtnScroll_MouseUp(int index, int button);
+    void timPollKeys_Timer();
+    void txtPercent_Click();
+    void picScreen_MouseUp();
+
+    // Toolbar and status line.
+    void imgBtnTog_MouseDown(int index, int button);
+    void timModem_Timer();
+    void timWait_Timer();
+    void raiseByteArrayToggle();
+    void imgBtnExit_MouseUp();
+
+    // The one-shot wait timer: 0 once it has fired.
+    void setWaitInterval(int ms);
+    int waitInterval() const;
+
+    // Brings the control windows to the front, as when the window is activated.
+    void showControlWindows();
+    void setControlWindows(QWidget* locoWindow, QWidget* coilWindow);
+
+    std::uint8_t ScrollDirection = 0;
+    std::int16_t ScrollStep = 0;
+
+    QScrollBar* hsbScreen = nullptr;
+    QScrollBar* vsbScreen = nullptr;
+    QLabel* picScreen = nullptr;
+    std::array<QLineEdit*, 3> txtPercent{};
+    std::array<ImageButton*, 10> imgBtnScroll{};
+    std::array<ImageButton*, 3> imgBtnTog{};
+    std::array<QLabel*, 2> lblToggle{};
+    std::array<QGroupBox*, 2> fraToggle{};
+    QStackedWidget* toggleStack = nullptr;
+    QStackedWidget* modemStack = nullptr;
+    ImageButton* imgBtnExit = nullptr;
+    QTimer timModem;
+    QTimer timWait;
+    QTimer timPollKeys;
+
+signals:
+    // The user ended the program (exit button or window frame).
+    void exitRequested();
+
+protected:
+    void changeEvent(QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    QWidget* buildToolbar();
+    QWidget* buildMimic();
+    QGroupBox* buildViewToggle();
+    QGroupBox* buildByteToggle();
+    QWidget* buildScrollPad();
+    void placeMimic();
+    void scrollBy(QScrollBar* bar, int delta, QLineEdit* box);
+
+    Shared& shared_;
+    SR& sr_;
+    QWidget* mimicView_ = nullptr;
+    QWidget* locoWindow_ = nullptr;
+    QWidget* coilWindow_ = nullptr;
+    int waitInterval_ = 0;
+    bool exiting_ = false;
+};

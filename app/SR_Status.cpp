@@ -1,0 +1,43 @@
+// The status line in the main window's title bar.
+#include "SR.h"
+
+#include "Clock.h"
+
+#include <QLocale>
+
+void SR::BuildStatusText()
+{
+    const QDateTime now = clock_.now();
+    const QLocale locale;
+    StatusText = locale.toString(now.date(), QStringLiteral("dddd, MMM d yyyy")) + QStringLiteral("  ")
+        + locale.toString(now.time(), QStringLiteral("hh:mm AP")) + QStringLiteral("   ") + shared_.LayoutName
+        + QStringLiteral(" in Varnolix ") + shared_.ControlSystem;
+}
+
+void SR::FormatFrameText()
+{
+    QStringList numbers;
+    for (std::size_t i = 0; i < 6; ++i)
+        numbers << QLatin1Char(' ') + QString::number(shared_.FrameBuf[i]);
+    shared_.FrameText = numbers.join(QLatin1Char(' '));
+}
+
+SR::StatusCaption SR::ShowStatusCaption()
+{
+    StatusCaption caption;
+    caption.modemOn = shared_.PortNumber != 0;
+    if (!caption.modemOn) {
+        caption.title = StatusText + QStringLiteral("  modem OFF");
+        caption.frameLabel = QStringLiteral("hide");
+        return caption;
+    }
+    if (ShowFrames) {
+        FormatFrameText();
+        caption.title = StatusText + QStringLiteral("  modem ON ") + shared_.FrameText;
+        caption.frameLabel = QStringLiteral("show");
+    } else {
+        caption.title = StatusText + QStringLiteral("  modem ON");
+        caption.frameLabel = QStringLiteral("hide");
+    }
+    return caption;
+}

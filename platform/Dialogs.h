@@ -1,0 +1,19 @@
+#pragma once
+
+#include <QString>
+
+// The two modal dialogs the program uses: the standard message box and the
+// one-line input box. Behind an interface so tests can script the answers.
+class Dialogs {
+public:
+    // Message box styles as the program stores them (Windows style flags).
+    static constexpr int Critical = 16;
+    static constexpr int Question = 32;
+    static constexpr int Information = 64;
+
+    virtual ~Dialogs() = default;
+    // Shows text with an OK button and waits for it.
+    virtual void message(const QString& text, const QString& title, int style) = 0;
+    // Returns the typed answer; Cancel gives an empty answer.
+    virtual QString input(const QString& prompt, const QString& title, const QString& defaultAnswer) = 0;
+};

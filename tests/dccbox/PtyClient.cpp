@@ -1,0 +1,67 @@
+#include "PtyClient.h"
+
+#include <algorithm>
+#include <array>
+#include <cerrno>
+#include <fcntl.h>
+#include <poll.h>
+#include <termios.h>
+#include <unistd.h>
+
+PtyClient::PtyClient(const std::string& path)
+    : fd_(::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC))
+{
+    termios settings{};
+    if (fd_ >= 0 && ::tcgetattr(fd_, &settings) == 0) {
+        ::cfmakeraw(&settings);
+        ::tcsetattr(fd_, TCSANOW, &settings);
+    }
+    // Like a careful serial-port user: nothing left over from an earlier opening.
+    if (fd_ >= 0)
+        ::tcflush(fd_, TCIFLUSH);
+}
+
+PtyClient::~PtyClient()
+{
+    close();
+}
+
+void PtyClient::close()
+{
+    if (fd_ >= 0)
+        ::close(fd_);
+    fd_ = -1;
+}
+
+bool PtyClient::write(const dccbox::Frame& bytes)
+{
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        const ssize_t n = ::write(fd_, bytes.data() + done, bytes.size() - done);
+        if (n > 0)
+            done += static_cast<std::size_t>(n);
+        else if (errno != EINTR)
+            return false;
+    }
+    return true;
+}
+
+dccbox::Frame PtyClient::read(std::size_t count, std::chrono::milliseconds timeout)
+{
+    using std::chrono::steady_clock;
+    const auto deadline = steady_clock::now() + timeout;
+    dccbox::Frame received;
+    while (received.size() < count) {
+        const auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - steady_clock::now());
+        if (left.count() <= 0)
+            break;
+        pollfd fd{fd_, POLLIN, 0};
+        if (::poll(&fd, 1, static_cast<int>(left.count())) <= 0)
+            continue;
+        std::array<std::uint8_t, 64> buffer{};
+        const ssize_t n = ::read(fd_, buffer.data(), std::min(buffer.size(), count - received.size()));
+        if (n > 0)
+            received.insert(received.end(), buffer.begin(), buffer.begin() + n);
+    }
+    return received;
+}

@@ -1,0 +1,60 @@
+#pragma once
+
+#include "Dialogs.h"
+#include "QtPrint.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <deque>
+#include <vector>
+
+// Scripted dialogs: input() takes the next scripted answer (empty = Cancel
+// once the script runs out), message() is recorded.
+class FakeDialogs final : public Dialogs {
+public:
+    struct Shown {
+        QString text;
+        QString title;
+        int style = 0;
+        QString defaultAnswer; // inputs only
+        bool input = false;
+    };
+
+    void answer(const QString& text) { answers.push_back(text); }
+
+    void message(const QString& text, const QString& title, int style) override
+    {
+        shown.push_back({text, title, style, {}, false});
+    }
+
+    QString input(const QString& prompt, const QString& title, const QString& defaultAnswer) override
+    {
+        shown.push_back({prompt, title, 0, defaultAnswer, true});
+        if (answers.empty())
+            return {};
+        QString next = answers.front();
+        answers.pop_front();
+        return next;
+    }
+
+    std::vector<Shown> messages() const
+    {
+        std::vector<Shown> out;
+        for (const Shown& s : shown)
+            if (!s.input)
+                out.push_back(s);
+        return out;
+    }
+
+    QStringList titles() const
+    {
+        QStringList out;
+        for (const Shown& s : shown)
+            out << s.title;
+        return out;
+    }
+
+    std::deque<QString> answers;
+    std::vector<Shown> shown;
+};

@@ -1,0 +1,116 @@
+// The whole serial path: DCC module, Qt serial port, a real pseudo-terminal
+// and the simulated DCC box on its far side.
+#include "DCC.h"
+#include "FakeClock.h"
+#include "FakeDialogs.h"
+#include "QtSerialLink.h"
+#include "TestFolder.h"
+
+#include "dccbox/SimulatedBox.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+
+namespace {
+
+using namespace std::chrono_literals;
+
+class SerialPath : public ::testing::Test {
+protected:
+    void startBox(dccbox::Options options = {})
+    {
+        box = std::make_unique<dccbox::SimulatedBox>(options);
+        std::string error;
+        ASSERT_TRUE(box->start(&error)) << error;
+        link = std::make_unique<QtSerialLink>(PortMap({{5, QString::fromStdString(box->devicePath())}}));
+        dcc = std::make_unique<DCC>(shared, *link, clock, dialogs, dir.folder());
+        shared.ControlSystem = QStringLiteral("DCC");
+        shared.PortNumber = 5;
+    }
+
+    TestFolder dir;
+    Shared shared;
+    FakeClock clock;
+    FakeDialogs dialogs;
+    std::unique_ptr<dccbox::SimulatedBox> box;
+    std::unique_ptr<QtSerialLink> link;
+    std::unique_ptr<DCC> dcc;
+};
+
+TEST_F(SerialPath, TheBoxAnswersTheQueryAndIsConnected)
+{
+    startBox();
+    dcc->ConnectDccBox();
+    ASSERT_EQ(dialogs.shown.size(), 1u);
+    EXPECT_EQ(dialogs.shown[0].text, QStringLiteral("DCC box connected on Port 5"));
+    ASSERT_TRUE(box->waitForFrames(1, 5s));
+    EXPECT_EQ(box->frames()[0], (dccbox::Frame{0xF0, 0xF0}));
+}
+
+TEST_F(SerialPath, AnAnswerDelayedLikeAUsbAdapterStillCounts)
+{
+    dccbox::Options options;
+    options.answerDelayMs = 16;
+    startBox(options);
+    dcc->ConnectDccBox();
+    ASSERT_EQ(dialogs.shown.size(), 1u);
+    EXPECT_EQ(dialogs.shown[0].text, QStringLiteral("DCC box connected on Port 5"));
+}
+
+TEST_F(SerialPath, ASilentPortLeadsToThePortQuestion)
+{
+    dccbox::Options options;
+    options.silent = true;
+    startBox(options);
+    dialogs.answer(QStringLiteral("0"));
+    dcc->ConnectDccBox();
+    ASSERT_EQ(dialogs.shown.size(), 1u);
+    EXPECT_TRUE(dialogs.shown[0].input);
+    EXPECT_TRUE(dialogs.shown[0].text.contains(QString::fromStdString(box->devicePath())));
+    EXPECT_EQ(shared.PortNumber, 0);
+    EXPECT_FALSE(link->isOpen());
+}
+
+TEST_F(SerialPath, PortZeroOpensNothingAndAsks)
+{
+    startBox();
+    shared.PortNumber = 0;
+    dialogs.answer(QStringLiteral("5"));
+    dcc->ConnectDccBox();
+    EXPECT_EQ(shared.PortNumber, 5);
+    ASSERT_EQ(dialogs.messages().size(), 1u);
+    EXPECT_EQ(dialogs.messages()[0].text, QStringLiteral("DCC box connected on Port 5"));
+}
+
+TEST_F(SerialPath, FramesArriveByteForByteOnTheFarSide)
+{
+    startBox();
+    dcc->ConnectDccBox();
+    const std::array<std::uint8_t, 7> frames[] = {{0xE4, 0x12, 0x00, 0x03, 0x89, 0x7C},
+                                                  {0xE5, 0x43, 0x00, 0x03, 0xC4, 0xD2, 0xB3},
+                                                  {0x52, 0x01, 0x8A, 0xD9}};
+    for (const auto& frame : frames) {
+        shared.FrameBuf = frame;
+        dcc->SendFrame();
+    }
+    ASSERT_TRUE(box->waitForFrames(4, 5s));
+    const auto received = box->frames();
+    EXPECT_EQ(received[1], (dccbox::Frame{0xE4, 0x12, 0x00, 0x03, 0x89, 0x7C}));
+    EXPECT_EQ(received[2], (dccbox::Frame{0xE5, 0x43, 0x00, 0x03, 0xC4, 0xD2, 0xB3}));
+    EXPECT_EQ(received[3], (dccbox::Frame{0x52, 0x01, 0x8A, 0xD9}));
+    EXPECT_EQ(box->badFrames(), 0u);
+}
+
+TEST_F(SerialPath, AcknowledgementsAreDrainedAfterConnecting)
+{
+    startBox();
+    dcc->ConnectDccBox();
+    shared.FrameBuf = {0xE4, 0x12, 0x00, 0x03, 0x89, 0x7C};
+    dcc->SendFrame();
+    ASSERT_TRUE(box->waitForFrames(2, 5s));
+    link->waitForReceived(2000);
+    EXPECT_TRUE(link->readAll().isEmpty());
+}
+
+} // namespace

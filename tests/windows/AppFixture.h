@@ -1,0 +1,47 @@
+#pragma once
+
+#include "App.h"
+#include "FakeClock.h"
+#include "FakeDialogs.h"
+#include "FakeSerialLink.h"
+#include "Form2.h"
+#include "Form2a.h"
+#include "Form2b.h"
+#include "TestFolder.h"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+
+// The whole program, windows included, over faked platform services.
+class AppFixture : public ::testing::Test {
+protected:
+    AppFixture()
+    {
+        dir.addLayout(QStringLiteral("Home"), 3000, 2000);
+        dir.write(QStringLiteral("data/text/layout.txt"), "\"Home\"\r\n");
+        dir.write(QStringLiteral("data/text/port.txt"), "3\r\n");
+        link.present = {3};
+        link.answering = {3};
+    }
+
+    bool startWith(const char* controlSystem)
+    {
+        dir.write(QStringLiteral("data/text/version.txt"), QByteArray("\"") + controlSystem + "\"\r\n");
+        dialogs.answer(QStringLiteral("Home"));
+        app = std::make_unique<App>(dir.folder(), dialogs, clock, link);
+        return app->start();
+    }
+
+    template <typename T>
+    T* find(QWidget* window, const QString& name) const
+    {
+        return window->findChild<T*>(name);
+    }
+
+    TestFolder dir;
+    FakeDialogs dialogs;
+    FakeClock clock;
+    FakeSerialLink link;
+    std::unique_ptr<App> app;
+};

@@ -1,0 +1,96 @@
+#include "AppFixture.h"
+
+#include "Twips.h"
+
+#include <QGroupBox>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QScreen>
+#include <QStackedWidget>
+
+namespace {
+
+using AppStart = AppFixture;
+
+TEST_F(AppStart, DccAndDcShowsBothControlWindowsAndTheLiveStatusLine)
+{
+    ASSERT_TRUE(startWith("DCC + DC"));
+    ASSERT_NE(app->form2a(), nullptr);
+    ASSERT_NE(app->form2b(), nullptr);
+    ASSERT_NE(app->form2(), nullptr);
+    EXPECT_TRUE(app->form1().isVisible());
+    EXPECT_TRUE(app->form2a()->isVisible());
+    EXPECT_TRUE(app->form2b()->isVisible());
+    EXPECT_FALSE(app->form2()->isVisible()) << "the board window stays hidden";
+    EXPECT_EQ(app->form2()->windowTitle(), QStringLiteral("K8055 Demo"));
+    EXPECT_EQ(app->form2a()->windowTitle(), QStringLiteral("DCC Loco Control"));
+    EXPECT_EQ(app->form2b()->windowTitle(), QStringLiteral("DC solenoid control "));
+    EXPECT_TRUE(app->form1().windowTitle().endsWith(QStringLiteral("   Home in Varnolix DCC + DC  modem ON")))
+        << app->form1().windowTitle().toStdString();
+    EXPECT_EQ(app->form1().toggleStack->currentWidget()->objectName(), QStringLiteral("fraToggle_0"));
+    EXPECT_NE(find<QPushButton>(app->form2b(), QStringLiteral("cmdCoil_64")), nullptr);
+    EXPECT_EQ(find<QPushButton>(app->form2b(), QStringLiteral("cmdCoil_64"))->text(), QStringLiteral("128"));
+}
+
+TEST_F(AppStart, DcCreatesTheLocoWindowHiddenAndKeepsTheViewToggle)
+{
+    ASSERT_TRUE(startWith("DC"));
+    ASSERT_NE(app->form2a(), nullptr) << "placing the windows creates it";
+    EXPECT_FALSE(app->form2a()->isVisible());
+    EXPECT_TRUE(app->form2b()->isVisible());
+    app->form1().showControlWindows();
+    EXPECT_FALSE(app->form2a()->isVisible());
+    EXPECT_TRUE(app->form1().windowTitle().endsWith(QStringLiteral("Home in Varnolix DC  modem OFF")));
+    EXPECT_EQ(app->form1().toggleStack->currentWidget()->objectName(), QStringLiteral("fraToggle_1"));
+    EXPECT_EQ(link.opens, 0);
+}
+
+TEST_F(AppStart, DccTitlesAndSizesTheCoilWindowForAccessories)
+{
+    ASSERT_TRUE(startWith("DCC"));
+    EXPECT_EQ(app->form2b()->windowTitle(), QStringLiteral("DCC solenoid control"));
+    EXPECT_EQ(app->form2b()->width(), twips::toPixels(4210));
+    EXPECT_EQ(app->form2b()->height(), twips::toPixels(4700));
+    EXPECT_EQ(find<QPushButton>(app->form2b(), QStringLiteral("cmdCoil_99"))->text(), QStringLiteral("99"));
+    EXPECT_EQ(find<QPushButton>(app->form2b(), QStringLiteral("cmdCoil_100")), nullptr);
+    EXPECT_EQ(app->form2(), nullptr) << "no board in DCC";
+}
+
+TEST_F(AppStart, WindowsComeBackWhereTheyWereSaved)
+{
+    dir.write(QStringLiteral("data/text/coord.txt"), "1200,300,1500,9000\r\n");
+    ASSERT_TRUE(startWith("DCC + DC"));
+    EXPECT_EQ(app->form2a()->pos(), QPoint(20, 80));
+    EXPECT_EQ(app->form2b()->pos(), QPoint(600, 100));
+    EXPECT_EQ(app->controlWindowPlaces(), (WindowHost::Places{1200, 300, 1500, 9000}));
+}
+
+TEST_F(AppStart, AWindowStoredOffEveryScreenIsBroughtBack)
+{
+    dir.write(QStringLiteral("data/text/coord.txt"), "-30000,-30000,32000,32000\r\n");
+    ASSERT_TRUE(startWith("DCC + DC"));
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    EXPECT_TRUE(screen.contains(app->form2a()->pos()));
+    EXPECT_TRUE(screen.contains(app->form2b()->pos()));
+}
+
+TEST_F(AppStart, ClosingTheMainWindowSavesThePlacesAndEnds)
+{
+    ASSERT_TRUE(startWith("DCC + DC"));
+    app->form2b()->move(600, 80);
+    app->form2a()->move(-3, 40);
+    QSignalSpy exit(&app->form1(), &Form1::exitRequested);
+    app->form1().close();
+    EXPECT_EQ(exit.count(), 1);
+    EXPECT_EQ(dir.read(QStringLiteral("data/text/coord.txt")), QByteArray("600,-45,1200,9000\r\n"));
+}
+
+TEST_F(AppStart, CancellingTheLayoutEndsBeforeAnyWindowShows)
+{
+    dir.write(QStringLiteral("data/text/version.txt"), "\"DC\"\r\n");
+    app = std::make_unique<App>(dir.folder(), dialogs, clock, link);
+    EXPECT_FALSE(app->start());
+    EXPECT_FALSE(app->form1().isVisible());
+}
+
+} // namespace
