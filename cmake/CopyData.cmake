@@ -1,6 +1,8 @@
 # Copies the data folder beside the program. Pictures and other program files
 # are refreshed; files in data/text that already exist are the user's own
 # settings and are left alone.
+get_filename_component(SOURCE "${SOURCE}" ABSOLUTE)
+get_filename_component(DESTINATION "${DESTINATION}" ABSOLUTE)
 file(GLOB_RECURSE files RELATIVE "${SOURCE}" "${SOURCE}/*")
 foreach(file IN LISTS files)
   set(target "${DESTINATION}/${file}")

@@ -3,6 +3,7 @@
 #include "Twips.h"
 
 #include <QGroupBox>
+#include <QLabel>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QScreen>
@@ -30,6 +31,17 @@ TEST_F(AppStart, DccAndDcShowsBothControlWindowsAndTheLiveStatusLine)
     EXPECT_EQ(app->form1().toggleStack->currentWidget()->objectName(), QStringLiteral("fraToggle_0"));
     EXPECT_NE(find<QPushButton>(app->form2b(), QStringLiteral("cmdCoil_64")), nullptr);
     EXPECT_EQ(find<QPushButton>(app->form2b(), QStringLiteral("cmdCoil_64"))->text(), QStringLiteral("128"));
+}
+
+TEST_F(AppStart, ToolbarPicturesAreCompiledIn)
+{
+    ASSERT_TRUE(startWith("DC"));
+    for (const char* name : {"imgBtnTog_0", "imgBtnTog_1", "imgBtnTog_2", "imgBtnExit", "imgBtnScroll_0", "imgBtnScroll_3",
+                             "imgBtnScroll_6", "imgBtnScroll_9"}) {
+        const auto* picture = find<QLabel>(&app->form1(), QString::fromLatin1(name));
+        ASSERT_NE(picture, nullptr) << name;
+        EXPECT_FALSE(picture->pixmap().isNull()) << name << " shows its fallback text";
+    }
 }
 
 TEST_F(AppStart, DcCreatesTheLocoWindowHiddenAndKeepsTheViewToggle)
