@@ -10,6 +10,8 @@
 
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
+
 #include <chrono>
 
 namespace {
@@ -111,6 +113,23 @@ TEST_F(SerialPath, AcknowledgementsAreDrainedAfterConnecting)
     ASSERT_TRUE(box->waitForFrames(2, 5s));
     link->waitForReceived(2000);
     EXPECT_TRUE(link->readAll().isEmpty());
+}
+
+TEST_F(SerialPath, ABoxThatGoesAwayLeavesTheProgramOfflineAfterOneMessage)
+{
+    startBox();
+    dcc->ConnectDccBox();
+    dialogs.shown.clear();
+    box->stop(); // the far side of the pseudo-terminal is gone, as with a pulled cable
+    for (int i = 0; i < 200 && shared.PortNumber != 0; ++i) {
+        shared.FrameBuf = {0xE4, 0x12, 0x00, 0x03, 0x89, 0x7C, 0};
+        dcc->SendFrame();
+        link->waitForReceived(10);
+        QCoreApplication::processEvents();
+    }
+    EXPECT_EQ(shared.PortNumber, 0);
+    EXPECT_FALSE(link->isOpen());
+    EXPECT_EQ(dialogs.shown.size(), 1u);
 }
 
 } // namespace
