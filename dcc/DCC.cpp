@@ -23,6 +23,12 @@ DCC::DCC(Shared& shared, SerialLink& link, Clock& clock, Dialogs& dialogs, const
     link_.setLostHandler([this](const QString& device, const QString& reason) { LinkLost(device, reason); });
 }
 
+DCC::~DCC()
+{
+    // The link may outlive this module; it must not call back into it.
+    link_.setLostHandler({});
+}
+
 QString DCC::PortFilePath() const
 {
     return folder_.resolve(QStringLiteral("\\data\\text\\port.txt"));

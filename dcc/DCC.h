@@ -19,6 +19,9 @@ public:
     static constexpr int AnswerWaitMs = 250;
 
     DCC(Shared& shared, SerialLink& link, Clock& clock, Dialogs& dialogs, const ProgramFolder& folder);
+    ~DCC();
+    DCC(const DCC&) = delete;
+    DCC& operator=(const DCC&) = delete;
 
     // Writes the frame at FrameBuf[0] if, and only if, the port is open.
     void SendFrame();
