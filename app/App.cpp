@@ -1,23 +1,54 @@
 #include "App.h"
 
+#include "Form1a.h"
 #include "Form2.h"
 #include "Form2a.h"
 #include "Form2b.h"
+#include "HidK8055.h"
 #include "ProgramEnd.h"
+#include "SimulatedBoard.h"
 #include "Twips.h"
 
 #include <QGuiApplication>
 #include <QScreen>
 
-App::App(const ProgramFolder& folder, Dialogs& dialogs, Clock& clock, SerialLink& link)
+App::App(const ProgramFolder& folder, Dialogs& dialogs, Clock& clock, SerialLink& link, DesktopServices desktop,
+         K8055Board* board)
     : folder_(folder)
     , dcc_(shared_, link, clock, dialogs, folder)
     , sr_(shared_, dialogs, clock, folder, dcc_, *this)
-    , form1_(shared_, sr_)
+    , ownBoardDevice_(board ? nullptr : std::make_unique<SimulatedBoard>(clock))
+    , ownBoard_(board ? nullptr : std::make_unique<HidK8055>(*ownBoardDevice_))
+    , board_(board ? *board : *ownBoard_)
+    , ls_(shared_, dcc_)
+    , dll_(shared_, board_, clock, sr_, ls_, folder)
+    , accessories_(folder, dialogs, desktop.sound, desktop.launcher)
+    , form1_(shared_, sr_, accessories_)
 {
+    QObject::connect(&form1_, &Form1::helpRequested, &form1_, [this] { showHelpWindow(); });
+    // The exit may be clicked while a coil pulse waits: that pulse ends now.
+    QObject::connect(&form1_, &Form1::exitRequested, &form1_, [this] { dll_.abortCoils(); });
 }
 
-App::~App() = default;
+App::~App()
+{
+    // Every end of the run comes here (exit button, window close, a signal):
+    // the board keeps its outputs after the program has gone, so no coil may
+    // be left on.
+    board_.ClearAllDigital();
+    board_.CloseDevice();
+}
+
+void App::showHelpWindow()
+{
+    if (!form1a_) {
+        form1a_ = std::make_unique<Form1a>(folder_);
+        form1a_->Form_Load();
+    }
+    form1a_->show();
+    form1a_->raise();
+    form1a_->activateWindow();
+}
 
 bool App::start()
 {
@@ -36,14 +67,14 @@ bool App::start()
 Form2a& App::locoWindow()
 {
     if (!form2a_)
-        form2a_ = std::make_unique<Form2a>();
+        form2a_ = std::make_unique<Form2a>(shared_, dcc_, sr_, folder_);
     return *form2a_;
 }
 
 Form2b& App::coilWindow()
 {
     if (!form2b_)
-        form2b_ = std::make_unique<Form2b>(shared_, sr_);
+        form2b_ = std::make_unique<Form2b>(shared_, sr_, dll_, folder_);
     if (!form2b_->loaded())
         form2b_->Form_Load();
     return *form2b_;
@@ -52,7 +83,7 @@ Form2b& App::coilWindow()
 void App::loadBoardPanel()
 {
     if (!form2_)
-        form2_ = std::make_unique<Form2>();
+        form2_ = std::make_unique<Form2>(board_, board_);
 }
 
 void App::loadLocoWindow()

@@ -1,7 +1,10 @@
 #pragma once
 
+#include "Accessories.h"
 #include "DCC.h"
+#include "DLL.h"
 #include "Form1.h"
+#include "LS.h"
 #include "SR.h"
 #include "Shared.h"
 #include "WindowHost.h"
@@ -10,18 +13,40 @@
 
 class Clock;
 class Dialogs;
+class Form1a;
 class Form2;
+class Launcher;
+class Sound;
 class Form2a;
 class Form2b;
+class HidK8055;
+class K8055Board;
+class SimulatedBoard;
 class ProgramFolder;
 class SerialLink;
+
+// The About sound and the word processor's launcher; either may be missing
+// (no sound; the word processor cannot be started, and the user is told).
+struct DesktopServices {
+    Sound* sound = nullptr;
+    Launcher* launcher = nullptr;
+};
 
 // The composition root: creates every module and window once and wires
 // them. The platform services come from outside, so tests hand in fakes.
 class App final : public WindowHost {
 public:
-    App(const ProgramFolder& folder, Dialogs& dialogs, Clock& clock, SerialLink& link);
+    // Without a board the program gets a simulated one with card 0 present.
+    App(const ProgramFolder& folder, Dialogs& dialogs, Clock& clock, SerialLink& link,
+        DesktopServices desktop = {}, K8055Board* board = nullptr);
+    // Ends the run: every digital output of the board off, the board closed.
     ~App() override;
+
+    // The help button: the first request creates the help window (its load
+    // shows it), a later one shows it again as it was.
+    void showHelpWindow();
+    Form1a* form1a() const { return form1a_.get(); }
+    Accessories& accessories() { return accessories_; }
 
     // Runs the start-up sequence and shows the main window. False when the
     // user ended the program during start-up.
@@ -30,6 +55,8 @@ public:
     Shared& shared() { return shared_; }
     SR& sr() { return sr_; }
     DCC& dcc() { return dcc_; }
+    LS& ls() { return ls_; }
+    DLL& dll() { return dll_; }
     Form1& form1() { return form1_; }
     Form2a* form2a() const { return form2a_.get(); }
     Form2b* form2b() const { return form2b_.get(); }
@@ -57,7 +84,14 @@ private:
     Shared shared_;
     DCC dcc_;
     SR sr_;
+    std::unique_ptr<SimulatedBoard> ownBoardDevice_;
+    std::unique_ptr<HidK8055> ownBoard_;
+    K8055Board& board_;
+    LS ls_;
+    DLL dll_;
+    Accessories accessories_;
     Form1 form1_;
+    std::unique_ptr<Form1a> form1a_;
     std::unique_ptr<Form2a> form2a_;
     std::unique_ptr<Form2b> form2b_;
     std::unique_ptr<Form2> form2_;

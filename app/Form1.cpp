@@ -15,9 +15,10 @@
 #include <QStackedWidget>
 #include <QVBoxLayout>
 
-Form1::Form1(Shared& shared, SR& sr)
+Form1::Form1(Shared& shared, SR& sr, Accessories& accessories)
     : shared_(shared)
     , sr_(sr)
+    , accessories_(accessories)
 {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("Varnolix"));
@@ -60,10 +61,17 @@ QWidget* Form1::buildToolbar()
     toggleStack->addWidget(buildByteToggle());
     toggleStack->setCurrentWidget(fraToggle[1]);
     row->addWidget(toggleStack);
+    row->addWidget(buildAboutFrame());
 
     auto* program = new QGroupBox(QStringLiteral("program"), bar);
     program->setObjectName(QStringLiteral("fraProgram"));
     auto* programRow = new QHBoxLayout(program);
+    imgBtnHelp = new ImageButton(program);
+    imgBtnHelp->setObjectName(QStringLiteral("imgBtnHelp"));
+    imgBtnHelp->setPicture(QStringLiteral(":/images/help.png"), QStringLiteral("help"));
+    imgBtnHelp->setToolTip(QStringLiteral("help"));
+    connect(imgBtnHelp, &ImageButton::mouseReleased, this, [this](int) { imgBtnHelp_MouseUp(); });
+    programRow->addWidget(imgBtnHelp);
     imgBtnExit = new ImageButton(program);
     imgBtnExit->setObjectName(QStringLiteral("imgBtnExit"));
     imgBtnExit->setPicture(QStringLiteral(":/images/exit.png"), QStringLiteral("exit"));

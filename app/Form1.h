@@ -6,10 +6,12 @@
 #include <array>
 #include <cstdint>
 
+class Accessories;
 class ImageButton;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
+class QPlainTextEdit;
 class QScrollBar;
 class QStackedWidget;
 class SR;
@@ -20,7 +22,7 @@ struct Shared;
 class Form1 : public QWidget {
     Q_OBJECT
 public:
-    Form1(Shared& shared, SR& sr);
+    Form1(Shared& shared, SR& sr, Accessories& accessories);
 
     // Mimic.
     bool loadMimic(const QString& path, QString* error);
@@ -38,6 +40,16 @@ public:
     void timWait_Timer();
     void raiseByteArrayToggle();
     void imgBtnExit_MouseUp();
+
+    // About, sound, word processor and help.
+    void imgBtnAbout_Click();
+    void PlaySound();
+    void imgBtnWordPad_MouseUp();
+    void OpenInWordPad();
+    void imgBtnHelp_MouseUp();
+    // The About text, nine lines ending in CR LF.
+    static const QString AboutText;
+    bool AboutShown = false;
 
     // The one-shot wait timer: 0 once it has fired.
     void setWaitInterval(int ms);
@@ -61,6 +73,11 @@ public:
     QStackedWidget* toggleStack = nullptr;
     QStackedWidget* modemStack = nullptr;
     ImageButton* imgBtnExit = nullptr;
+    QGroupBox* fraAbout = nullptr;
+    ImageButton* imgBtnAbout = nullptr;
+    ImageButton* imgBtnWordPad = nullptr;
+    ImageButton* imgBtnHelp = nullptr;
+    QPlainTextEdit* txtAbout = nullptr;
     QTimer timModem;
     QTimer timWait;
     QTimer timPollKeys;
@@ -68,6 +85,8 @@ public:
 signals:
     // The user ended the program (exit button or window frame).
     void exitRequested();
+    // The help button: the composition root opens the help window.
+    void helpRequested();
 
 protected:
     void changeEvent(QEvent* event) override;
@@ -81,11 +100,14 @@ private:
     QGroupBox* buildViewToggle();
     QGroupBox* buildByteToggle();
     QWidget* buildScrollPad();
+    QGroupBox* buildAboutFrame();
+    void placeAboutText();
     void placeMimic();
     void scrollBy(QScrollBar* bar, int delta, QLineEdit* box);
 
     Shared& shared_;
     SR& sr_;
+    Accessories& accessories_;
     QWidget* mimicView_ = nullptr;
     QWidget* locoWindow_ = nullptr;
     QWidget* coilWindow_ = nullptr;

@@ -35,6 +35,9 @@ void SR::SetUpControlSystem()
     ReadControlSystem();
     if (shared_.ControlSystem == DccAndDc || shared_.ControlSystem == Dcc) {
         dcc_.ReadPortFile();
+        if (!dcc_.ReadLocoFile())
+            Prompt(18);
+        dcc_.ReadFunctionFile();
         dcc_.ConnectDccBox();
         Prompt(17);
         if (shared_.ControlSystem == DccAndDc) {

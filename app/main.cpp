@@ -1,11 +1,76 @@
 #include "App.h"
+#include "HidK8055.h"
+#include "HidapiBackend.h"
 #include "PortMap.h"
 #include "ProgramFolder.h"
 #include "QtClock.h"
 #include "QtDialogs.h"
+#include "QtLauncher.h"
 #include "QtSerialLink.h"
+#include "QtSound.h"
+#include "SimulatedBoard.h"
 
 #include <QApplication>
+#include <QSocketNotifier>
+
+#include <csignal>
+#include <cstdio>
+#include <fcntl.h>
+#include <functional>
+#include <memory>
+#include <unistd.h>
+
+namespace {
+
+// The write end of the stop-signal pipe. A signal handler has no other way
+// to reach the program, so this one value lives at file scope.
+int stopSignalPipe[2] = {-1, -1};
+
+void onStopSignal(int)
+{
+    // Only async-signal-safe work here: one byte wakes the event loop.
+    const char byte = 1;
+    [[maybe_unused]] const ssize_t written = ::write(stopSignalPipe[1], &byte, 1);
+}
+
+// Ctrl+C (SIGINT) and SIGTERM end the run the ordinary way, through the event
+// loop, so the board's outputs are cleared on the way out like at the exit
+// button: the event loop runs `onStop`.
+void onStopSignals(QObject* owner, std::function<void()> onStop)
+{
+    if (::pipe2(stopSignalPipe, O_CLOEXEC | O_NONBLOCK) != 0)
+        return;
+    auto* notifier = new QSocketNotifier(stopSignalPipe[0], QSocketNotifier::Read, owner);
+    QObject::connect(notifier, &QSocketNotifier::activated, owner, [onStop = std::move(onStop)] {
+        char byte = 0;
+        while (::read(stopSignalPipe[0], &byte, 1) > 0) {
+        }
+        onStop();
+    });
+    struct sigaction action {};
+    action.sa_handler = onStopSignal;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = SA_RESTART;
+    sigaction(SIGINT, &action, nullptr);
+    sigaction(SIGTERM, &action, nullptr);
+}
+
+// The environment variable VARNOLIX_SIMULATED_BOARD=1 puts a simulated K8055
+// (card address 0) in place of the USB board; it prints every change of its
+// outputs in words on standard output. The demo run sets it.
+std::unique_ptr<HidBackend> boardBackend(const Clock& clock)
+{
+    if (qEnvironmentVariable("VARNOLIX_SIMULATED_BOARD") != QStringLiteral("1"))
+        return std::make_unique<HidapiBackend>();
+    auto simulated = std::make_unique<SimulatedBoard>(clock);
+    simulated->setLineHandler([](double seconds, const QString& words) {
+        std::fprintf(stdout, "k8055 %9.3f s  %s\n", seconds, words.toLocal8Bit().constData());
+        std::fflush(stdout);
+    });
+    return simulated;
+}
+
+} // namespace
 
 int main(int argc, char* argv[])
 {
@@ -17,10 +82,23 @@ int main(int argc, char* argv[])
     QtClock clock;
     QtDialogs dialogs;
     QtSerialLink link(PortMap::fromEnvironment());
+    QtSound sound;
+    QtLauncher launcher;
+    const std::unique_ptr<HidBackend> usb = boardBackend(clock);
+    HidK8055 board(*usb);
 
-    App app(folder, dialogs, clock, link);
+    // Destroyed before the board: its end clears the board's outputs.
+    App app(folder, dialogs, clock, link, DesktopServices{&sound, &launcher}, &board);
     QObject::connect(&app.form1(), &Form1::exitRequested, &application, &QCoreApplication::quit);
-    if (!app.start())
+    bool stopped = false;
+    onStopSignals(&application, [&] {
+        stopped = true;
+        app.dll().abortCoils();
+        // exit(), not quit(): quit() does nothing before the main loop runs,
+        // and a start-up dialog may be open; exit() ends every loop.
+        QCoreApplication::exit(0);
+    });
+    if (!app.start() || stopped)
         return 0;
     return QApplication::exec();
 }

@@ -1,21 +1,110 @@
 #pragma once
 
+#include "PressButtons.h"
+
 #include <QWidget>
 
 #include <array>
+#include <cstdint>
+#include <vector>
 
+class DCC;
+class ImageButton;
+class ProgramFolder;
+class QAction;
+class QFrame;
 class QGroupBox;
-class QPushButton;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QMenuBar;
+class SR;
+struct Shared;
 
-// The loco control window: function panel on the left, throttle on the right.
+// The loco control window: the function panel on the left, the throttle on
+// the right, the new-loco entry panel in the throttle's place while it is
+// open, and the roster menus. Handlers turn Qt events into calls of the DCC
+// module; the window then shows the module's state.
 class Form2a : public QWidget {
     Q_OBJECT
 public:
-    explicit Form2a(QWidget* parent = nullptr);
+    Form2a(Shared& shared, DCC& dcc, SR& sr, const ProgramFolder& folder, QWidget* parent = nullptr);
 
+    // Throttle.
+    void cmdLoco_MouseDown(int Index, int Button);
+    void cmdLoco_MouseMove(int Index);
+    void imgDir_Click();
+    // Called through ResetButtonSizes.
     void setLocoButtonHeight(int index, int heightTw);
+    int locoButtonHeight(int index) const;
 
+    // Function panel.
+    void chkFunc_MouseDown(int Index, int Button);
+    void chkFunc_MouseUp(int Index, int Button);
+    void fraFuncOp_MouseUp(int Button);
+    void imgBtnFunc_MouseDown(int Index);
+    void mnuFuncTot_Click();
+
+    // Entry panel. The key filters return the key to type, 0 to discard it.
+    void mnuAdd_Click(int Index);
+    int txtChip_KeyPress(int KeyAscii);
+    void txtChip_Change();
+    int txtLoco_KeyPress(int KeyAscii);
+    void OpenLocoEntry();
+    // False when the entry was refused and the panel stays open.
+    bool WriteLoco();
+
+    // Roster menus.
+    void mnuUnitA_Click(int Index);
+    void mnuUnitB_Click(int Index);
+    void AddLocoMenus();
+
+    // Client width in twips (the window's width in the system's terms).
+    void setClientWidth(int widthTw);
+    int clientWidth() const;
+
+    QMenuBar* menuBar = nullptr;
+    QWidget* client = nullptr;
     QGroupBox* fraFuncOp = nullptr;
     QGroupBox* fraControl = nullptr;
-    std::array<QPushButton*, 15> cmdLoco{};
+    QGroupBox* fraLoco = nullptr;
+    std::array<ThrottleButton*, 15> cmdLoco{};
+    ImageButton* imgDir = nullptr;
+    std::array<FunctionBox*, 15> chkFunc{};
+    std::array<ImageButton*, 2> imgBtnFunc{};
+    QLabel* lbl0000 = nullptr;
+    QLineEdit* txtChip = nullptr;
+    QLabel* picLoco = nullptr;
+    QLineEdit* txtLoco = nullptr;
+    QFrame* linLoco = nullptr;
+    std::array<QMenu*, 2> mnuList{};
+    std::vector<QAction*> mnuUnitA;
+    std::vector<QAction*> mnuUnitB;
+    QAction* mnuChip = nullptr;
+    QAction* mnuFuncTot = nullptr;
+    std::array<QAction*, 2> mnuAdd{};
+
+    QString DirLetter;
+    QString DirPicturePath;
+    std::uint8_t FunctionPage = 0;
+    bool AddLocoOpen = false;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void buildMenus();
+    void buildFunctionPanel();
+    void buildThrottle();
+    void buildEntryPanel();
+    void showDirectionPicture();
+    void showFunctionPanel();
+    void showRosterMenus();
+    bool filterKey(QLineEdit* box, QEvent* event);
+
+    Shared& shared_;
+    DCC& dcc_;
+    SR& sr_;
+    const ProgramFolder& folder_;
+    std::array<int, 15> locoHeight_{};
 };

@@ -1,0 +1,146 @@
+#include "DLL.h"
+
+#include "Clock.h"
+#include "K8055.h"
+#include "LS.h"
+#include "ProgramFolder.h"
+#include "SR.h"
+#include "Shared.h"
+
+#include <cmath>
+
+DLL::DLL(Shared& shared, K8055& board, Clock& clock, SR& sr, LS& ls, const ProgramFolder& folder)
+    : shared_(shared)
+    , board_(board)
+    , clock_(clock)
+    , sr_(sr)
+    , ls_(ls)
+    , folder_(folder)
+{
+    guard_.setSingleShot(true);
+    guard_.setTimerType(Qt::PreciseTimer);
+    QObject::connect(&guard_, &QTimer::timeout, [this] { timPulseGuard_Timer(); });
+}
+
+void DLL::SwitchCoil()
+{
+    const bool dcc = shared_.ControlSystem == control_system::Dcc;
+    submit({dcc, shared_.CoilCode, shared_.CoilSide});
+}
+
+void DLL::PulseCoil()
+{
+    submit({false, shared_.CoilCode, {}});
+}
+
+void DLL::submit(CoilRequest request)
+{
+    queue_.push_back(std::move(request));
+    if (busy_)
+        return; // the running request's loop below takes it in turn
+    busy_ = true;
+    while (!queue_.empty()) {
+        const CoilRequest next = queue_.front();
+        queue_.pop_front();
+        if (next.accessory)
+            runAccessory(next);
+        else
+            runPulse(next.code);
+    }
+    busy_ = false;
+}
+
+void DLL::runAccessory(const CoilRequest& request)
+{
+    shared_.CoilSide = request.side;
+    ls_.SwitchAccessory(static_cast<std::uint8_t>(request.code / 2));
+    sr_.FormatFrameText();
+}
+
+void DLL::runPulse(std::uint8_t code)
+{
+    if (shared_.PortNumber == 0 && shared_.ControlSystem != control_system::DC)
+        return;
+    // CoilCode is the pulse's own code while it runs, whatever a click in a
+    // wait may store there; it holds 2c again at the end.
+    shared_.CoilCode = code;
+    phaseCut_ = false;
+    board_.WriteAllDigital(code);
+    WaitPulse();
+    if (!phaseCut_) {
+        board_.WriteAllDigital(code + 1);
+        WaitPulse();
+    }
+    board_.ClearAllDigital();
+    shared_.CoilCode = code;
+}
+
+void DLL::WaitPulse()
+{
+    guard_.start(PulseGuardMs);
+    const double end = clock_.seconds() + PulsePhaseSeconds;
+    for (double now = clock_.seconds(); now < end && !phaseCut_; now = clock_.seconds()) {
+        const int remainingMs = static_cast<int>(std::ceil((end - now) * 1000.0));
+        clock_.processEvents(std::max(1, remainingMs));
+    }
+    guard_.stop();
+}
+
+void DLL::timPulseGuard_Timer()
+{
+    if (!busy_)
+        return;
+    phaseCut_ = true;
+    board_.ClearAllDigital();
+}
+
+void DLL::abortCoils()
+{
+    queue_.clear();
+    if (busy_)
+        phaseCut_ = true;
+    board_.ClearAllDigital();
+}
+
+QString DLL::StepMotorSpeed()
+{
+    const int k = shared_.ActiveIndex;
+    if (!knobIndex(k))
+        return {};
+    std::int16_t& step = MotorStep[static_cast<std::size_t>(k)];
+    if (KnobButton == 1 && step > 0)
+        --step;
+    else if (KnobButton == 2 && step < TopMotorStep)
+        ++step;
+    const int level = 15 * step;
+    board_.OutputAnalogChannel(k, level);
+    // The whole part of level / 2.08, in integers.
+    return QString::number(level * 25 / 52);
+}
+
+DLL::KnobPicture DLL::ShowKnob()
+{
+    const int k = shared_.ActiveIndex;
+    if (!knobIndex(k))
+        return {};
+    std::uint8_t& frame = KnobFrame[static_cast<std::size_t>(k)];
+    if (KnobButton == 1 && frame > 0)
+        --frame;
+    else if (KnobButton == 2 && frame < TopKnobFrame)
+        ++frame;
+    return knobPicture(k);
+}
+
+DLL::KnobPicture DLL::knobPicture(int knob) const
+{
+    if (!knobIndex(knob))
+        return {};
+    const std::size_t k = static_cast<std::size_t>(knob);
+    KnobPicture picture;
+    picture.knob = knob;
+    picture.direction = KnobDir[k].trimmed();
+    picture.frame = KnobFrame[k];
+    picture.path = folder_.resolve(QStringLiteral("\\Data\\VM110\\Knob") + picture.direction
+                                   + QString::number(picture.frame) + QStringLiteral(".bmp"));
+    return picture;
+}

@@ -1,0 +1,49 @@
+#include "LS.h"
+
+#include "AccessoryFrames.h"
+#include "DCC.h"
+
+#include <algorithm>
+
+LS::LS(Shared& shared, DCC& dcc)
+    : shared_(shared)
+    , dcc_(dcc)
+{
+}
+
+void LS::SwitchAccessory(std::uint8_t n)
+{
+    if (shared_.PortNumber == 0) {
+        shared_.FrameText = QStringLiteral(" modem OFF");
+        return;
+    }
+    const frames::AccessoryTarget target = frames::accessoryTarget(n);
+    AccAddress = target.address;
+    AccPair = target.pair;
+    AccActivate = 8;
+    // Another click may run during the pause and set its own side; the off
+    // frame must go to the output that was switched on.
+    const QString side = shared_.CoilSide;
+    SetAccessoryOutput();
+    dcc_.Pause(OnSeconds);
+    AccAddress = target.address;
+    AccPair = target.pair;
+    AccActivate = 0;
+    shared_.CoilSide = side;
+    SetAccessoryOutput();
+    dcc_.Pause(RestSeconds);
+}
+
+void LS::SetAccessoryOutput()
+{
+    if (shared_.CoilSide == QStringLiteral("L") || shared_.CoilSide == QStringLiteral("R"))
+        AccData = frames::accessoryData(AccActivate, AccPair, shared_.CoilSide == QStringLiteral("R"));
+    SendAccessoryFrame();
+}
+
+void LS::SendAccessoryFrame()
+{
+    const auto frame = frames::accessoryFrame(AccAddress, AccData);
+    std::copy(frame.begin(), frame.end(), shared_.FrameBuf.begin());
+    dcc_.SendFrame();
+}

@@ -1,0 +1,115 @@
+// Coil buttons in "DCC" through the whole serial path: the DLL and LS
+// modules, the Qt serial port, a real pseudo-terminal and the simulated DCC
+// box on its far side.
+#include "BoardFixture.h"
+#include "DCC.h"
+#include "DLL.h"
+#include "FakeDialogs.h"
+#include "FakeWindowHost.h"
+#include "LS.h"
+#include "QtSerialLink.h"
+#include "SR.h"
+#include "TestFolder.h"
+
+#include "dccbox/SimulatedBox.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <mutex>
+
+namespace {
+
+using namespace std::chrono_literals;
+
+class AccessoryPath : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        box.setLineHandler([this](const std::string& line) {
+            const std::lock_guard lock(linesMutex);
+            lines.push_back(line);
+        });
+        std::string error;
+        ASSERT_TRUE(box.start(&error)) << error;
+        link = std::make_unique<QtSerialLink>(PortMap({{5, QString::fromStdString(box.devicePath())}}));
+        dcc = std::make_unique<DCC>(shared, *link, board.clock, dialogs, dir.folder());
+        sr = std::make_unique<SR>(shared, dialogs, board.clock, dir.folder(), *dcc, windows);
+        ls = std::make_unique<LS>(shared, *dcc);
+        dll = std::make_unique<DLL>(shared, board.board, board.clock, *sr, *ls, dir.folder());
+        shared.ControlSystem = QStringLiteral("DCC");
+        shared.PortNumber = 5;
+        dcc->ConnectDccBox();
+        ASSERT_TRUE(box.waitForFrames(1, 5s));
+    }
+
+    void TearDown() override { box.stop(); }
+
+    void click(int button, const char* side)
+    {
+        shared.CoilCode = static_cast<std::uint8_t>(2 * button);
+        shared.CoilSide = QString::fromLatin1(side);
+        dll->SwitchCoil();
+    }
+
+    bool saw(const std::string& text)
+    {
+        const std::lock_guard lock(linesMutex);
+        for (const std::string& line : lines)
+            if (line.find(text) != std::string::npos)
+                return true;
+        return false;
+    }
+
+    dccbox::SimulatedBox box;
+    std::mutex linesMutex;
+    std::vector<std::string> lines;
+    TestFolder dir;
+    Shared shared;
+    SimulatedK8055 board;
+    FakeDialogs dialogs;
+    FakeWindowHost windows;
+    std::unique_ptr<QtSerialLink> link;
+    std::unique_ptr<DCC> dcc;
+    std::unique_ptr<SR> sr;
+    std::unique_ptr<LS> ls;
+    std::unique_ptr<DLL> dll;
+};
+
+TEST_F(AccessoryPath, EachButtonAndSideReachesTheBoxAsAnOnAndAnOffFrame)
+{
+    click(1, "L");
+    click(1, "R");
+    click(4, "L");
+    ASSERT_TRUE(box.waitForFrames(7, 5s));
+    const std::vector<dccbox::Frame> expected = {
+        {0x52, 0x01, 0x8A, 0xD9}, {0x52, 0x01, 0x82, 0xD1}, {0x52, 0x01, 0x8B, 0xD8}, {0x52, 0x01, 0x83, 0xD0},
+        {0x52, 0x02, 0x88, 0xD8}, {0x52, 0x02, 0x80, 0xD0},
+    };
+    const auto frames = box.frames();
+    EXPECT_EQ(std::vector<dccbox::Frame>(frames.begin() + 1, frames.end()), expected);
+    EXPECT_EQ(box.badFrames(), 0u);
+    EXPECT_TRUE(saw("accessory address 1, pair 1, side L, on (Lenz turnout 6)"));
+    EXPECT_TRUE(board.device.writtenReports().empty()) << "nothing for the board in DCC";
+}
+
+TEST_F(AccessoryPath, TheStatusLineShowsTheOffFrame)
+{
+    click(4, "L");
+    EXPECT_TRUE(shared.FrameText.startsWith(QStringLiteral(" 82  2  128  208"))) << shared.FrameText.toStdString();
+}
+
+TEST_F(AccessoryPath, OfflineNoFrameLeavesWhateverTheButton)
+{
+    shared.PortNumber = 0;
+    for (int button : {1, 4, 99})
+        click(button, "R");
+    // A loco frame sent next is the next thing the box sees.
+    shared.FrameBuf = {0xE4, 0x12, 0x00, 0x03, 0x89, 0x7C, 0};
+    dcc->SendFrame();
+    ASSERT_TRUE(box.waitForFrames(2, 5s));
+    EXPECT_EQ(box.frames()[1], (dccbox::Frame{0xE4, 0x12, 0x00, 0x03, 0x89, 0x7C}));
+    EXPECT_EQ(box.frames().size(), 2u);
+}
+
+} // namespace

@@ -1,0 +1,314 @@
+// The DC solenoid and motor window in the whole program, over the simulated
+// board: the coil grid, the hover magnifier, coil and accessory clicks, the
+// knobs and the end of the run.
+#include "AppFixture.h"
+#include "HidK8055.h"
+#include "ImageButton.h"
+#include "KnobFallback.h"
+#include "SimulatedBoard.h"
+#include "Twips.h"
+
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QTest>
+
+namespace {
+
+class DcWindow : public AppFixture {
+protected:
+    DcWindow()
+        : device(clock)
+        , board(device)
+    {
+    }
+    // The program goes before the board it drives.
+    ~DcWindow() override { app.reset(); }
+
+    bool start(const char* controlSystem)
+    {
+        dir.write(QStringLiteral("data/text/version.txt"), QByteArray("\"") + controlSystem + "\"\r\n");
+        dialogs.answer(QStringLiteral("Home"));
+        app = std::make_unique<App>(dir.folder(), dialogs, clock, link, DesktopServices{}, &board);
+        return app->start();
+    }
+
+    Form2b& window() const { return *app->form2b(); }
+    QPushButton* coil(int index) const { return window().cmdCoil.at(static_cast<std::size_t>(index)); }
+    QLabel* knob(int k) const { return window().picKnob.at(static_cast<std::size_t>(k)); }
+    QString knobShown(int k) const { return knob(k)->property("knobPicture").toString(); }
+    QString percent(int k) const { return window().lblPwm.at(static_cast<std::size_t>(k))->text(); }
+    QSize sizeOf(int index) const { return coil(index)->size(); }
+
+    static void send(QWidget* widget, QEvent::Type type, Qt::MouseButton button = Qt::NoButton)
+    {
+        const QPointF at(5, 5);
+        const Qt::MouseButtons held = type == QEvent::MouseButtonPress || type == QEvent::MouseButtonDblClick ? button : Qt::NoButton;
+        QMouseEvent event(type, at, widget->mapToGlobal(at), button, held, Qt::NoModifier);
+        QApplication::sendEvent(widget, &event);
+    }
+    void moveOnto(QWidget* widget) { send(widget, QEvent::MouseMove); }
+    void clickKnob(int k, Qt::MouseButton button)
+    {
+        send(knob(k), QEvent::MouseButtonPress, button);
+        send(knob(k), QEvent::MouseButtonRelease, button);
+    }
+    // The window system's double click: press, release, double click, release.
+    void doubleClickKnob(int k, Qt::MouseButton button)
+    {
+        clickKnob(k, button);
+        send(knob(k), QEvent::MouseButtonDblClick, button);
+        send(knob(k), QEvent::MouseButtonRelease, button);
+    }
+    std::vector<int> digitalValues() const
+    {
+        // From the all-off state the board starts in; analog changes are left out.
+        std::vector<int> out;
+        int last = 0;
+        for (const SimulatedBoard::OutputChange& change : device.outputChanges()) {
+            if (change.outputs.digital != last)
+                out.push_back(change.outputs.digital);
+            last = change.outputs.digital;
+        }
+        return out;
+    }
+    void copyPictures()
+    {
+        for (const char* name : {"KnobFwd0", "KnobFwd1", "KnobRev0", "BoxHM"}) {
+            QFile picture(QStringLiteral(VARNOLIX_SOURCE_DATA "/VM110/%1.bmp").arg(QLatin1String(name)));
+            ASSERT_TRUE(picture.open(QIODevice::ReadOnly)) << name;
+            dir.write(QStringLiteral("data/VM110/%1.bmp").arg(QLatin1String(name)), picture.readAll());
+        }
+    }
+
+    SimulatedBoard device;
+    HidK8055 board;
+};
+
+const QSize Enlarged(twips::toPixels(920), twips::toPixels(620));
+const QSize Restored(twips::toPixels(460), twips::toPixels(310));
+
+TEST_F(DcWindow, DcHasSixtyFourButtonsCaptionedWithTheirCoilCodes)
+{
+    ASSERT_TRUE(start("DC"));
+    ASSERT_EQ(window().cmdCoil.size(), 65u);
+    for (int i = 1; i <= 64; ++i)
+        EXPECT_EQ(coil(i)->text(), QString::number(2 * i));
+    EXPECT_EQ(coil(1)->toolTip(), QStringLiteral("click"));
+    EXPECT_EQ(device.openAddress(), 0) << "the hidden board window connected it";
+    EXPECT_EQ(app->form2()->Label1->text(), QStringLiteral("Card  0 connected"));
+}
+
+TEST_F(DcWindow, DccHasNinetyNineAccessoryButtons)
+{
+    ASSERT_TRUE(start("DCC"));
+    ASSERT_EQ(window().cmdCoil.size(), 100u);
+    for (int i = 1; i <= 99; ++i)
+        EXPECT_EQ(coil(i)->text(), QString::number(i));
+    EXPECT_EQ(coil(99)->toolTip(), QStringLiteral("click L or R"));
+    EXPECT_EQ(device.opens(), 0) << "no board in DCC";
+}
+
+TEST_F(DcWindow, HoverEnlargesOneButtonAndTheBackgroundShrinksIt)
+{
+    ASSERT_TRUE(start("DC"));
+    moveOnto(coil(5));
+    EXPECT_EQ(sizeOf(5), Enlarged);
+    EXPECT_EQ(coil(5)->font().pointSize(), 24);
+    EXPECT_EQ(coil(5)->pos(), QPoint(twips::toPixels(4 * 460 + 20), 0)) << "grows right and down";
+    moveOnto(coil(6));
+    EXPECT_EQ(sizeOf(5), Restored);
+    EXPECT_EQ(coil(5)->font().pointSize(), 8);
+    EXPECT_EQ(sizeOf(6), Enlarged);
+    EXPECT_EQ(app->shared().ActiveIndex, 6);
+    EXPECT_EQ(window().txtMouseMove->text(), QStringLiteral("6"));
+    moveOnto(&window());
+    EXPECT_EQ(sizeOf(6), Restored);
+    EXPECT_FALSE(app->shared().RestorePending);
+}
+
+TEST_F(DcWindow, AButtonEnteredAgainShrinksOnTheNextBackgroundMove)
+{
+    ASSERT_TRUE(start("DC"));
+    moveOnto(coil(5));
+    moveOnto(&window());
+    moveOnto(coil(5));
+    EXPECT_EQ(sizeOf(5), Enlarged);
+    moveOnto(&window());
+    EXPECT_EQ(sizeOf(5), Restored);
+}
+
+TEST_F(DcWindow, ARightReleaseOnButtonThreePulsesCodeSix)
+{
+    ASSERT_TRUE(start("DC"));
+    QTest::mouseClick(coil(3), Qt::RightButton);
+    EXPECT_EQ(digitalValues(), (std::vector<int>{6, 7, 0}));
+    EXPECT_EQ(window().windowTitle(), QStringLiteral("DC solenoid control 6"));
+    EXPECT_EQ(app->shared().CoilCode, 6);
+}
+
+TEST_F(DcWindow, InDccTheButtonAndMouseButtonPickDecoderOutputAndSide)
+{
+    ASSERT_TRUE(start("DCC"));
+    link.written.clear();
+    QTest::mouseClick(coil(12), Qt::RightButton);
+    EXPECT_EQ(window().windowTitle(), QStringLiteral("DCC solenoid control 12R"));
+    EXPECT_EQ(link.written, (QByteArrayList{QByteArray::fromHex("520489DF"), QByteArray::fromHex("520481D7")}));
+    link.written.clear();
+    QTest::mouseClick(coil(1), Qt::LeftButton);
+    EXPECT_EQ(window().windowTitle(), QStringLiteral("DCC solenoid control 1L"));
+    EXPECT_EQ(link.written, (QByteArrayList{QByteArray::fromHex("52018AD9"), QByteArray::fromHex("520182D1")}));
+    EXPECT_TRUE(device.outputChanges().empty());
+}
+
+TEST_F(DcWindow, SevenRightClicksTurnAKnobFromStopToFull)
+{
+    ASSERT_TRUE(start("DC"));
+    const char* labels[] = {"14", "28", "43", "57", "72", "86", "100"};
+    for (int i = 1; i <= 7; ++i) {
+        clickKnob(1, Qt::RightButton);
+        EXPECT_EQ(percent(1), QString::fromLatin1(labels[i - 1]));
+        EXPECT_EQ(knobShown(1), QStringLiteral("Fwd%1").arg(i));
+    }
+    EXPECT_EQ(device.outputs().analog1, 210);
+    clickKnob(1, Qt::RightButton);
+    EXPECT_EQ(knobShown(1), QStringLiteral("Fwd7"));
+    EXPECT_EQ(percent(2), QStringLiteral("0"));
+    clickKnob(1, Qt::LeftButton);
+    EXPECT_EQ(percent(1), QStringLiteral("86"));
+    EXPECT_EQ(device.outputs().analog1, 180);
+}
+
+TEST_F(DcWindow, TheReleasedKnobStepsEvenAfterAHoverInBetween)
+{
+    ASSERT_TRUE(start("DC"));
+    send(knob(2), QEvent::MouseButtonPress, Qt::RightButton);
+    moveOnto(coil(7));
+    send(knob(2), QEvent::MouseButtonRelease, Qt::RightButton);
+    EXPECT_EQ(percent(2), QStringLiteral("14"));
+    EXPECT_EQ(knobShown(2), QStringLiteral("Fwd1"));
+    EXPECT_EQ(device.outputs().analog2, 30);
+}
+
+TEST_F(DcWindow, ADoubleClickAtStopReversesTheMotorAndFiresItsRelay)
+{
+    ASSERT_TRUE(start("DC"));
+    doubleClickKnob(2, Qt::LeftButton);
+    EXPECT_EQ(knobShown(2), QStringLiteral("Rev0"));
+    EXPECT_TRUE(app->shared().DirReversed[2]);
+    EXPECT_EQ(digitalValues(), (std::vector<int>{8, 9, 0}));
+    doubleClickKnob(2, Qt::LeftButton);
+    EXPECT_EQ(knobShown(2), QStringLiteral("Fwd0"));
+    EXPECT_FALSE(app->shared().DirReversed[2]);
+    EXPECT_EQ(digitalValues(), (std::vector<int>{8, 9, 0, 4, 5, 0}));
+    EXPECT_EQ(device.outputs().analog2, 0);
+}
+
+TEST_F(DcWindow, ALeftDoubleClickOneClickAboveStopStopsThenReverses)
+{
+    ASSERT_TRUE(start("DC"));
+    clickKnob(1, Qt::RightButton);
+    ASSERT_EQ(percent(1), QStringLiteral("14"));
+    doubleClickKnob(1, Qt::LeftButton);
+    EXPECT_EQ(percent(1), QStringLiteral("0"));
+    EXPECT_EQ(knobShown(1), QStringLiteral("Rev0"));
+    EXPECT_EQ(digitalValues(), (std::vector<int>{6, 7, 0}));
+}
+
+TEST_F(DcWindow, ARightDoubleClickAtStopIsTwoClicksUp)
+{
+    ASSERT_TRUE(start("DC"));
+    doubleClickKnob(1, Qt::RightButton);
+    EXPECT_EQ(percent(1), QStringLiteral("28"));
+    EXPECT_EQ(knobShown(1), QStringLiteral("Fwd2"));
+    EXPECT_EQ(device.outputs().analog1, 60);
+    EXPECT_TRUE(digitalValues().empty()) << "no relay";
+}
+
+TEST_F(DcWindow, OfflineInDccAndDcAKnobReversesWithoutTouchingTheOutputs)
+{
+    dir.write(QStringLiteral("data/text/port.txt"), "0\r\n");
+    dialogs.answer(QStringLiteral("0")); // the port question: offline
+    ASSERT_TRUE(start("DCC + DC"));
+    doubleClickKnob(1, Qt::LeftButton);
+    EXPECT_EQ(knobShown(1), QStringLiteral("Rev0"));
+    EXPECT_TRUE(digitalValues().empty());
+}
+
+TEST_F(DcWindow, KnobPicturesComeFromTheDataFolder)
+{
+    copyPictures();
+    ASSERT_TRUE(start("DC"));
+    const QImage stop(dir.path() + QStringLiteral("/data/VM110/KnobFwd0.bmp"));
+    EXPECT_EQ(knob(1)->pixmap().toImage().convertToFormat(QImage::Format_RGB32), stop.convertToFormat(QImage::Format_RGB32));
+    clickKnob(1, Qt::RightButton);
+    const QImage first(dir.path() + QStringLiteral("/data/VM110/KnobFwd1.bmp"));
+    EXPECT_EQ(knob(1)->pixmap().toImage().convertToFormat(QImage::Format_RGB32), first.convertToFormat(QImage::Format_RGB32));
+    EXPECT_EQ(window().picBoxHM->pixmap().size(), QSize(276, 119));
+}
+
+TEST_F(DcWindow, AMissingKnobBitmapIsDrawnInItsFrameAndDirection)
+{
+    ASSERT_TRUE(start("DC"));
+    clickKnob(2, Qt::RightButton);
+    const QImage shown = knob(2)->pixmap().toImage();
+    EXPECT_EQ(shown, knob_fallback::draw(QStringLiteral("Fwd"), 1).toImage());
+    EXPECT_EQ(window().picBoxHM->pixmap().size(), QSize(276, 119)) << "a plain panel stands in";
+}
+
+TEST_F(DcWindow, TheMotorViewShowsTheKnobsOnThePanel)
+{
+    ASSERT_TRUE(start("DC"));
+    QTest::mousePress(app->form1().imgBtnTog[0], Qt::LeftButton);
+    EXPECT_TRUE(knob(1)->isVisible());
+    EXPECT_TRUE(knob(2)->isVisible());
+    EXPECT_FALSE(coil(1)->isVisible());
+    EXPECT_EQ(window().picBoxHM->toolTip(), QStringLiteral("click L or R"));
+}
+
+TEST_F(DcWindow, EndingTheProgramTurnsEveryCoilOffAndLetsGoOfTheBoard)
+{
+    ASSERT_TRUE(start("DC"));
+    board.WriteAllDigital(6);
+    board.OutputAnalogChannel(1, 90);
+    app.reset();
+    EXPECT_EQ(device.outputs().digital, 0);
+    EXPECT_EQ(device.openAddress(), -1);
+}
+
+TEST_F(DcWindow, TheExitButtonDuringAPulseTurnsTheCoilOffAtOnce)
+{
+    ASSERT_TRUE(start("DC"));
+    bool exited = false;
+    clock.duringWait = [&] {
+        if (!std::exchange(exited, true))
+            app->form1().imgBtnExit_MouseUp();
+    };
+    const int waitsBefore = clock.waits;
+    QTest::mouseClick(coil(3), Qt::LeftButton);
+    EXPECT_EQ(digitalValues(), (std::vector<int>{6, 0}));
+    EXPECT_EQ(clock.waits - waitsBefore, 1) << "the wait ended with the exit";
+}
+
+TEST(KnobFallback, ThePointerTurnsClockwiseForwardAndAnticlockwiseReverse)
+{
+    const auto green = [](const QImage& image, QPoint at) {
+        const QColor c = image.pixelColor(at);
+        return c.green() > 150 && c.red() < 120;
+    };
+    const QPoint up(28, 26 - 13), right(28 + 11, 26 + 6), left(28 - 11, 26 + 6);
+    const QImage stop = knob_fallback::draw(QStringLiteral("Fwd"), 0).toImage();
+    const QImage forward = knob_fallback::draw(QStringLiteral("Fwd"), 7).toImage();
+    const QImage reverse = knob_fallback::draw(QStringLiteral("Rev"), 7).toImage();
+    EXPECT_TRUE(green(stop, up));
+    EXPECT_FALSE(green(stop, right));
+    EXPECT_TRUE(green(forward, right));
+    EXPECT_FALSE(green(forward, left));
+    EXPECT_TRUE(green(reverse, left));
+    EXPECT_FALSE(green(reverse, right));
+    EXPECT_EQ(stop.size(), QSize(56, 56));
+}
+
+} // namespace
