@@ -164,6 +164,8 @@ QWidget* Form1::buildScrollPad()
         box->setObjectName(QStringLiteral("txtPercent_%1").arg(i));
         box->setToolTip(QStringLiteral("0% click"));
         box->setReadOnly(true);
+        // Only a click matters here; the box never needs the keyboard.
+        box->setFocusPolicy(Qt::NoFocus);
         box->setAlignment(Qt::AlignCenter);
         box->setFixedWidth(52);
         box->installEventFilter(this);

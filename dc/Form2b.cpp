@@ -43,7 +43,9 @@ Form2b::Form2b(Shared& shared, SR& sr, DLL& dll, const ProgramFolder& folder, QW
 {
     setObjectName(QStringLiteral("Form2b"));
     setWindowTitle(QStringLiteral("DC solenoid control "));
-    twips::resizeClient(this, 4260, 4100);
+    // Eight rows of coil buttons with room for one magnified in the last
+    // row; the motor panel fits the same height.
+    twips::resizeClient(this, 4260, 2820);
     // Background moves shrink an enlarged coil button back.
     setMouseTracking(true);
 
