@@ -9,51 +9,14 @@
 #include "QtSerialLink.h"
 #include "QtSound.h"
 #include "SimulatedBoard.h"
+#include "StopSignals.h"
 
 #include <QApplication>
-#include <QSocketNotifier>
 
-#include <csignal>
 #include <cstdio>
-#include <fcntl.h>
-#include <functional>
 #include <memory>
-#include <unistd.h>
 
 namespace {
-
-// The write end of the stop-signal pipe. A signal handler has no other way
-// to reach the program, so this one value lives at file scope.
-int stopSignalPipe[2] = {-1, -1};
-
-void onStopSignal(int)
-{
-    // Only async-signal-safe work here: one byte wakes the event loop.
-    const char byte = 1;
-    [[maybe_unused]] const ssize_t written = ::write(stopSignalPipe[1], &byte, 1);
-}
-
-// Ctrl+C (SIGINT) and SIGTERM end the run the ordinary way, through the event
-// loop, so the board's outputs are cleared on the way out like at the exit
-// button: the event loop runs `onStop`.
-void onStopSignals(QObject* owner, std::function<void()> onStop)
-{
-    if (::pipe2(stopSignalPipe, O_CLOEXEC | O_NONBLOCK) != 0)
-        return;
-    auto* notifier = new QSocketNotifier(stopSignalPipe[0], QSocketNotifier::Read, owner);
-    QObject::connect(notifier, &QSocketNotifier::activated, owner, [onStop = std::move(onStop)] {
-        char byte = 0;
-        while (::read(stopSignalPipe[0], &byte, 1) > 0) {
-        }
-        onStop();
-    });
-    struct sigaction action {};
-    action.sa_handler = onStopSignal;
-    sigemptyset(&action.sa_mask);
-    action.sa_flags = SA_RESTART;
-    sigaction(SIGINT, &action, nullptr);
-    sigaction(SIGTERM, &action, nullptr);
-}
 
 // The environment variable VARNOLIX_SIMULATED_BOARD=1 puts a simulated K8055
 // (card address 0) in place of the USB board; it prints every change of its
