@@ -47,6 +47,22 @@ public:
         return out;
     }
 
+    QStringList messageTitles() const
+    {
+        QStringList out;
+        for (const Shown& s : messages())
+            out << s.title;
+        return out;
+    }
+
+    QStringList messageTexts() const
+    {
+        QStringList out;
+        for (const Shown& s : messages())
+            out << s.text;
+        return out;
+    }
+
     QStringList titles() const
     {
         QStringList out;

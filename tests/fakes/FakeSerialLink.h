@@ -4,6 +4,7 @@
 
 #include <QByteArrayList>
 #include <QSet>
+#include <QStringList>
 
 // A serial link in memory: ports listed in `present` open, `answering` ports
 // answer the query, writes are recorded.
@@ -47,6 +48,16 @@ public:
     QString deviceName(int number) const override { return QStringLiteral("/dev/fake%1").arg(number); }
     QString errorString() const override { return QStringLiteral("fake error"); }
     QString describePorts() const override { return QStringLiteral("5 = /dev/fake5"); }
+
+    // The frames written so far as hex text ("E4 12 00 03 89 7C"); forgets them.
+    QStringList takeWritten()
+    {
+        QStringList out;
+        for (const QByteArray& frame : written)
+            out << QString::fromLatin1(frame.toHex(' ').toUpper());
+        written.clear();
+        return out;
+    }
 
     // Simulates a pulled cable.
     void unplug()

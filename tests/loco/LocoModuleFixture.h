@@ -27,22 +27,9 @@ protected:
     QByteArray locoFile() const { return dir.read(QStringLiteral("data/text/loco.txt")); }
 
     // Every frame sent since the last call, as hex.
-    QStringList sent()
-    {
-        QStringList out;
-        for (const QByteArray& frame : link.written)
-            out << PrintableBytes(frame);
-        link.written.clear();
-        return out;
-    }
+    QStringList sent() { return link.takeWritten(); }
 
-    QStringList messageTitles() const
-    {
-        QStringList out;
-        for (const auto& m : dialogs.messages())
-            out << m.title;
-        return out;
-    }
+    QStringList messageTitles() const { return dialogs.messageTitles(); }
 
     TestFolder dir;
     Shared shared;

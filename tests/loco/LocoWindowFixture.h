@@ -58,14 +58,7 @@ protected:
 
     DCC& dcc() { return app->dcc(); }
 
-    QStringList sent()
-    {
-        QStringList out;
-        for (const QByteArray& frame : link.written)
-            out << PrintableBytes(frame);
-        link.written.clear();
-        return out;
-    }
+    QStringList sent() { return link.takeWritten(); }
 
     void chooseEngine(int row) { form->mnuUnitA.at(static_cast<std::size_t>(row))->trigger(); }
     void choosePilot(int row) { form->mnuUnitB.at(static_cast<std::size_t>(row))->trigger(); }
@@ -95,13 +88,7 @@ protected:
         releaseBox(i);
     }
 
-    QStringList messageTexts() const
-    {
-        QStringList out;
-        for (const auto& m : dialogs.messages())
-            out << m.text;
-        return out;
-    }
+    QStringList messageTexts() const { return dialogs.messageTexts(); }
 
     TestFolder dir;
     FakeDialogs dialogs;
