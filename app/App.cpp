@@ -4,22 +4,19 @@
 #include "Form2.h"
 #include "Form2a.h"
 #include "Form2b.h"
-#include "HidK8055.h"
+#include "K8055.h"
 #include "ProgramEnd.h"
-#include "SimulatedBoard.h"
 #include "Twips.h"
 
 #include <QGuiApplication>
 #include <QScreen>
 
-App::App(const ProgramFolder& folder, Dialogs& dialogs, Clock& clock, SerialLink& link, DesktopServices desktop,
-         K8055Board* board)
+App::App(const ProgramFolder& folder, Dialogs& dialogs, Clock& clock, SerialLink& link, K8055Board& board,
+         DesktopServices desktop)
     : folder_(folder)
     , dcc_(shared_, link, clock, dialogs, folder)
     , sr_(shared_, dialogs, clock, folder, dcc_, *this)
-    , ownBoardDevice_(board ? nullptr : std::make_unique<SimulatedBoard>(clock))
-    , ownBoard_(board ? nullptr : std::make_unique<HidK8055>(*ownBoardDevice_))
-    , board_(board ? *board : *ownBoard_)
+    , board_(board)
     , ls_(shared_, dcc_)
     , dll_(shared_, board_, clock, sr_, ls_, folder)
     , accessories_(folder, dialogs, desktop.sound, desktop.launcher)

@@ -19,9 +19,7 @@ class Launcher;
 class Sound;
 class Form2a;
 class Form2b;
-class HidK8055;
 class K8055Board;
-class SimulatedBoard;
 class ProgramFolder;
 class SerialLink;
 
@@ -36,9 +34,10 @@ struct DesktopServices {
 // them. The platform services come from outside, so tests hand in fakes.
 class App final : public WindowHost {
 public:
-    // Without a board the program gets a simulated one with card 0 present.
-    App(const ProgramFolder& folder, Dialogs& dialogs, Clock& clock, SerialLink& link,
-        DesktopServices desktop = {}, K8055Board* board = nullptr);
+    // The board is the real USB driver or, in the demo and the tests, the
+    // driver over a simulated board: the caller decides, never this class.
+    App(const ProgramFolder& folder, Dialogs& dialogs, Clock& clock, SerialLink& link, K8055Board& board,
+        DesktopServices desktop = {});
     // Ends the run: every digital output of the board off, the board closed.
     ~App() override;
 
@@ -84,8 +83,6 @@ private:
     Shared shared_;
     DCC dcc_;
     SR sr_;
-    std::unique_ptr<SimulatedBoard> ownBoardDevice_;
-    std::unique_ptr<HidK8055> ownBoard_;
     K8055Board& board_;
     LS ls_;
     DLL dll_;

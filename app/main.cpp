@@ -51,7 +51,7 @@ int main(int argc, char* argv[])
     HidK8055 board(*usb);
 
     // Destroyed before the board: its end clears the board's outputs.
-    App app(folder, dialogs, clock, link, DesktopServices{&sound, &launcher}, &board);
+    App app(folder, dialogs, clock, link, board, DesktopServices{&sound, &launcher});
     QObject::connect(&app.form1(), &Form1::exitRequested, &application, &QCoreApplication::quit);
     bool stopped = false;
     onStopSignals(&application, [&] {

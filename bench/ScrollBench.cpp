@@ -1,5 +1,7 @@
 // One 40 ms scroll tick with a 6000 x 4000 mimic: the bar, the percentage
 // box and the picture move; the bitmap must not be reloaded.
+#include "HidK8055.h"
+#include "SimulatedBoard.h"
 #include "App.h"
 #include "FakeClock.h"
 #include "FakeDialogs.h"
@@ -35,7 +37,9 @@ void ScrollTick(benchmark::State& state)
     dialogs.answer(QStringLiteral("Big"));
     FakeClock clock;
     FakeSerialLink link;
-    App app(folder, dialogs, clock, link);
+    SimulatedBoard boardDevice(clock);
+    HidK8055 board(boardDevice);
+    App app(folder, dialogs, clock, link, board);
     if (!app.start()) {
         state.SkipWithError("start-up failed");
         return;

@@ -3,6 +3,8 @@
 // offscreen platform, answers the layout prompt at once through a scripted
 // dialog, and ends as soon as all its windows are shown. The parent times
 // each process from spawn to exit and reads its peak memory.
+#include "HidK8055.h"
+#include "SimulatedBoard.h"
 #include "App.h"
 #include "FakeDialogs.h"
 #include "FakeSerialLink.h"
@@ -35,7 +37,9 @@ int runChild(int argc, char** argv, const QString& folderPath)
     FakeDialogs dialogs;
     dialogs.answer(QStringLiteral("Millbrook Junction"));
     FakeSerialLink link; // "DC" never opens the serial port
-    App app(folder, dialogs, clock, link);
+    SimulatedBoard boardDevice(clock);
+    HidK8055 board(boardDevice);
+    App app(folder, dialogs, clock, link, board);
     if (!app.start())
         return 2;
     // Until every window the user sees is shown.

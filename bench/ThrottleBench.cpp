@@ -9,6 +9,8 @@
 // The clock's processEvents returns at once and only moves fake time on, so
 // the 5 ms pause after each speed frame is not in the figure either: the
 // pause is pacing for the box, not work of the program.
+#include "HidK8055.h"
+#include "SimulatedBoard.h"
 #include "App.h"
 #include "Clock.h"
 #include "FakeDialogs.h"
@@ -88,7 +90,9 @@ void PressToFarSide(benchmark::State& state)
     dialogs.answer(QStringLiteral("Home"));
     InstantClock clock;
     QtSerialLink link(PortMap({{5, QString::fromStdString(box.devicePath())}}));
-    App app(folder, dialogs, clock, link);
+    SimulatedBoard boardDevice(clock);
+    HidK8055 board(boardDevice);
+    App app(folder, dialogs, clock, link, board);
     if (!app.start() || !link.isOpen()) {
         state.SkipWithError("the program did not connect to the simulated box");
         return;

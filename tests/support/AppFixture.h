@@ -4,6 +4,8 @@
 #include "FakeClock.h"
 #include "FakeDialogs.h"
 #include "FakeSerialLink.h"
+#include "HidK8055.h"
+#include "SimulatedBoard.h"
 #include "Form2.h"
 #include "Form2a.h"
 #include "Form2b.h"
@@ -29,7 +31,7 @@ protected:
     {
         dir.write(QStringLiteral("data/text/version.txt"), QByteArray("\"") + controlSystem + "\"\r\n");
         dialogs.answer(QStringLiteral("Home"));
-        app = std::make_unique<App>(dir.folder(), dialogs, clock, link);
+        app = std::make_unique<App>(dir.folder(), dialogs, clock, link, board);
         return app->start();
     }
 
@@ -43,5 +45,8 @@ protected:
     FakeDialogs dialogs;
     FakeClock clock;
     FakeSerialLink link;
+    SimulatedBoard boardDevice{clock};
+    HidK8055 board{boardDevice};
+    // Last: the program goes before the board it drives.
     std::unique_ptr<App> app;
 };

@@ -18,15 +18,15 @@
 
 namespace {
 
-class Toolbar : public AppFixture {
+class ToolbarServices : public AppFixture {
 protected:
-    ~Toolbar() override { app.reset(); } // before the fakes it points at
+    ~ToolbarServices() override { app.reset(); } // before the fakes it points at
 
     bool startWithDesktop(const char* controlSystem)
     {
         dir.write(QStringLiteral("data/text/version.txt"), QByteArray("\"") + controlSystem + "\"\r\n");
         dialogs.answer(QStringLiteral("Home"));
-        app = std::make_unique<App>(dir.folder(), dialogs, clock, link, DesktopServices{&sound, &launcher});
+        app = std::make_unique<App>(dir.folder(), dialogs, clock, link, board, DesktopServices{&sound, &launcher});
         return app->start();
     }
 
@@ -37,7 +37,7 @@ protected:
     FakeLauncher launcher;
 };
 
-TEST_F(Toolbar, AboutClicksAlternateShowingWithTheRingAndHidingSilently)
+TEST_F(ToolbarServices, AboutClicksAlternateShowingWithTheRingAndHidingSilently)
 {
     ASSERT_TRUE(startWithDesktop("DC"));
     const QString ring = dir.path() + QStringLiteral("/telephone.wav");
@@ -58,7 +58,7 @@ TEST_F(Toolbar, AboutClicksAlternateShowingWithTheRingAndHidingSilently)
     EXPECT_EQ(sound.played, (QStringList{ring, ring}));
 }
 
-TEST_F(Toolbar, TheRingIsFoundWhateverTheCaseOfItsName)
+TEST_F(ToolbarServices, TheRingIsFoundWhateverTheCaseOfItsName)
 {
     dir.write(QStringLiteral("Telephone.WAV"), "RIFF");
     ASSERT_TRUE(startWithDesktop("DC"));
@@ -66,7 +66,7 @@ TEST_F(Toolbar, TheRingIsFoundWhateverTheCaseOfItsName)
     EXPECT_EQ(sound.played, QStringList{dir.path() + QStringLiteral("/Telephone.WAV")});
 }
 
-TEST_F(Toolbar, WithoutASoundServiceTheAboutTextStillShows)
+TEST_F(ToolbarServices, WithoutASoundServiceTheAboutTextStillShows)
 {
     ASSERT_TRUE(startWith("DCC + DC"));
     const std::size_t before = dialogs.messages().size();
@@ -75,7 +75,7 @@ TEST_F(Toolbar, WithoutASoundServiceTheAboutTextStillShows)
     EXPECT_EQ(dialogs.messages().size(), before) << "silence, no message";
 }
 
-TEST_F(Toolbar, AboutTextHasNineLinesWithTheProductAndContacts)
+TEST_F(ToolbarServices, AboutTextHasNineLinesWithTheProductAndContacts)
 {
     ASSERT_TRUE(startWithDesktop("DC"));
     QStringList lines = Form1::AboutText.split(QStringLiteral("\r\n"));
@@ -102,7 +102,7 @@ TEST_F(Toolbar, AboutTextHasNineLinesWithTheProductAndContacts)
     EXPECT_GE(form().txtAbout->viewport()->height(), metrics.lineSpacing() * 9);
 }
 
-TEST_F(Toolbar, TheAboutFrameCarriesItsCaption)
+TEST_F(ToolbarServices, TheAboutFrameCarriesItsCaption)
 {
     ASSERT_TRUE(startWithDesktop("DC"));
     EXPECT_EQ(form().fraAbout->title(), QStringLiteral("    MS Wordpad          E-mail"));
@@ -112,7 +112,7 @@ TEST_F(Toolbar, TheAboutFrameCarriesItsCaption)
         EXPECT_FALSE(picture->pixmap().isNull()) << picture->objectName().toStdString();
 }
 
-TEST_F(Toolbar, TheWordProcessorButtonOpensVersionTxt)
+TEST_F(ToolbarServices, TheWordProcessorButtonOpensVersionTxt)
 {
     ASSERT_TRUE(startWithDesktop("DC"));
     click(form().imgBtnWordPad, Qt::MiddleButton);
@@ -120,7 +120,7 @@ TEST_F(Toolbar, TheWordProcessorButtonOpensVersionTxt)
     EXPECT_EQ(launcher.opened, QStringList{dir.path() + QStringLiteral("/data/text/version.txt")});
 }
 
-TEST_F(Toolbar, TheHelpButtonCreatesTheHelpWindowOnceAndShowsItAgainAsItWas)
+TEST_F(ToolbarServices, TheHelpButtonCreatesTheHelpWindowOnceAndShowsItAgainAsItWas)
 {
     QByteArray manual = R"({\rtf1 {\b What is 3D-Tessaline?}\par )";
     for (int i = 0; i < 80; ++i)
@@ -146,7 +146,7 @@ TEST_F(Toolbar, TheHelpButtonCreatesTheHelpWindowOnceAndShowsItAgainAsItWas)
     EXPECT_EQ(help->RichTextBox->textCursor().selectedText(), QStringLiteral("Hardware"));
 }
 
-TEST_F(Toolbar, TheExitButtonSavesTheWindowPlacesAndEnds)
+TEST_F(ToolbarServices, TheExitButtonSavesTheWindowPlacesAndEnds)
 {
     ASSERT_TRUE(startWithDesktop("DCC + DC"));
     app->form2b()->move(twips::toPixels(9000), twips::toPixels(1200));

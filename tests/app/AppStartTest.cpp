@@ -100,7 +100,7 @@ TEST_F(AppStart, ClosingTheMainWindowSavesThePlacesAndEnds)
 TEST_F(AppStart, CancellingTheLayoutEndsBeforeAnyWindowShows)
 {
     dir.write(QStringLiteral("data/text/version.txt"), "\"DC\"\r\n");
-    app = std::make_unique<App>(dir.folder(), dialogs, clock, link);
+    app = std::make_unique<App>(dir.folder(), dialogs, clock, link, board);
     EXPECT_FALSE(app->start());
     EXPECT_FALSE(app->form1().isVisible());
 }

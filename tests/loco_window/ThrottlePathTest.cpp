@@ -1,5 +1,7 @@
 // From a mouse press on the loco window to the bytes on the far side of a
 // real pseudo-terminal, where the simulated DCC box reads them.
+#include "HidK8055.h"
+#include "SimulatedBoard.h"
 #include "App.h"
 #include "FakeClock.h"
 #include "FakeDialogs.h"
@@ -37,7 +39,9 @@ TEST(ThrottlePath, AClickOnNineReachesTheBoxAsTheSpeedFrame)
     dialogs.answer(QStringLiteral("Home"));
     FakeClock clock;
     QtSerialLink link(PortMap({{5, QString::fromStdString(box.devicePath())}}));
-    App app(dir.folder(), dialogs, clock, link);
+    SimulatedBoard boardDevice(clock);
+    HidK8055 board(boardDevice);
+    App app(dir.folder(), dialogs, clock, link, board);
     ASSERT_TRUE(app.start());
     ASSERT_TRUE(link.isOpen());
     Form2a& form = *app.form2a();

@@ -4,6 +4,8 @@
 #include "FakeClock.h"
 #include "FakeDialogs.h"
 #include "FakeSerialLink.h"
+#include "HidK8055.h"
+#include "SimulatedBoard.h"
 #include "Form2a.h"
 #include "LocoModuleFixture.h"
 #include "PressButtons.h"
@@ -47,7 +49,7 @@ protected:
     {
         dir.write(QStringLiteral("data/text/loco.txt"), roster);
         dialogs.answer(QStringLiteral("Home"));
-        app = std::make_unique<App>(dir.folder(), dialogs, clock, link);
+        app = std::make_unique<App>(dir.folder(), dialogs, clock, link, board);
         ASSERT_TRUE(app->start());
         form = app->form2a();
         ASSERT_NE(form, nullptr);
@@ -94,6 +96,8 @@ protected:
     FakeDialogs dialogs;
     FakeClock clock;
     FakeSerialLink link;
+    SimulatedBoard boardDevice{clock};
+    HidK8055 board{boardDevice};
     std::unique_ptr<App> app;
     Form2a* form = nullptr;
 };

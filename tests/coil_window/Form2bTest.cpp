@@ -19,19 +19,11 @@ namespace {
 
 class DcWindow : public AppFixture {
 protected:
-    DcWindow()
-        : device(clock)
-        , board(device)
-    {
-    }
-    // The program goes before the board it drives.
-    ~DcWindow() override { app.reset(); }
-
     bool start(const char* controlSystem)
     {
         dir.write(QStringLiteral("data/text/version.txt"), QByteArray("\"") + controlSystem + "\"\r\n");
         dialogs.answer(QStringLiteral("Home"));
-        app = std::make_unique<App>(dir.folder(), dialogs, clock, link, DesktopServices{}, &board);
+        app = std::make_unique<App>(dir.folder(), dialogs, clock, link, board);
         return app->start();
     }
 
@@ -67,7 +59,7 @@ protected:
         // From the all-off state the board starts in; analog changes are left out.
         std::vector<int> out;
         int last = 0;
-        for (const SimulatedBoard::OutputChange& change : device.outputChanges()) {
+        for (const SimulatedBoard::OutputChange& change : boardDevice.outputChanges()) {
             if (change.outputs.digital != last)
                 out.push_back(change.outputs.digital);
             last = change.outputs.digital;
@@ -83,8 +75,6 @@ protected:
         }
     }
 
-    SimulatedBoard device;
-    HidK8055 board;
 };
 
 const QSize Enlarged(twips::toPixels(920), twips::toPixels(620));
@@ -97,7 +87,7 @@ TEST_F(DcWindow, DcHasSixtyFourButtonsCaptionedWithTheirCoilCodes)
     for (int i = 1; i <= 64; ++i)
         EXPECT_EQ(coil(i)->text(), QString::number(2 * i));
     EXPECT_EQ(coil(1)->toolTip(), QStringLiteral("click"));
-    EXPECT_EQ(device.openAddress(), 0) << "the hidden board window connected it";
+    EXPECT_EQ(boardDevice.openAddress(), 0) << "the hidden board window connected it";
     EXPECT_EQ(app->form2()->Label1->text(), QStringLiteral("Card  0 connected"));
 }
 
@@ -108,7 +98,7 @@ TEST_F(DcWindow, DccHasNinetyNineAccessoryButtons)
     for (int i = 1; i <= 99; ++i)
         EXPECT_EQ(coil(i)->text(), QString::number(i));
     EXPECT_EQ(coil(99)->toolTip(), QStringLiteral("click L or R"));
-    EXPECT_EQ(device.opens(), 0) << "no board in DCC";
+    EXPECT_EQ(boardDevice.opens(), 0) << "no board in DCC";
 }
 
 TEST_F(DcWindow, HoverEnlargesOneButtonAndTheBackgroundShrinksIt)
@@ -160,7 +150,7 @@ TEST_F(DcWindow, InDccTheButtonAndMouseButtonPickDecoderOutputAndSide)
     QTest::mouseClick(coil(1), Qt::LeftButton);
     EXPECT_EQ(window().windowTitle(), QStringLiteral("DCC solenoid control 1L"));
     EXPECT_EQ(link.written, (QByteArrayList{QByteArray::fromHex("52018AD9"), QByteArray::fromHex("520182D1")}));
-    EXPECT_TRUE(device.outputChanges().empty());
+    EXPECT_TRUE(boardDevice.outputChanges().empty());
 }
 
 TEST_F(DcWindow, SevenRightClicksTurnAKnobFromStopToFull)
@@ -172,13 +162,13 @@ TEST_F(DcWindow, SevenRightClicksTurnAKnobFromStopToFull)
         EXPECT_EQ(percent(1), QString::fromLatin1(labels[i - 1]));
         EXPECT_EQ(knobShown(1), QStringLiteral("Fwd%1").arg(i));
     }
-    EXPECT_EQ(device.outputs().analog1, 210);
+    EXPECT_EQ(boardDevice.outputs().analog1, 210);
     clickKnob(1, Qt::RightButton);
     EXPECT_EQ(knobShown(1), QStringLiteral("Fwd7"));
     EXPECT_EQ(percent(2), QStringLiteral("0"));
     clickKnob(1, Qt::LeftButton);
     EXPECT_EQ(percent(1), QStringLiteral("86"));
-    EXPECT_EQ(device.outputs().analog1, 180);
+    EXPECT_EQ(boardDevice.outputs().analog1, 180);
 }
 
 TEST_F(DcWindow, TheReleasedKnobStepsEvenAfterAHoverInBetween)
@@ -189,7 +179,7 @@ TEST_F(DcWindow, TheReleasedKnobStepsEvenAfterAHoverInBetween)
     send(knob(2), QEvent::MouseButtonRelease, Qt::RightButton);
     EXPECT_EQ(percent(2), QStringLiteral("14"));
     EXPECT_EQ(knobShown(2), QStringLiteral("Fwd1"));
-    EXPECT_EQ(device.outputs().analog2, 30);
+    EXPECT_EQ(boardDevice.outputs().analog2, 30);
 }
 
 TEST_F(DcWindow, ADoubleClickAtStopReversesTheMotorAndFiresItsRelay)
@@ -203,7 +193,7 @@ TEST_F(DcWindow, ADoubleClickAtStopReversesTheMotorAndFiresItsRelay)
     EXPECT_EQ(knobShown(2), QStringLiteral("Fwd0"));
     EXPECT_FALSE(app->shared().DirReversed[2]);
     EXPECT_EQ(digitalValues(), (std::vector<int>{8, 9, 0, 4, 5, 0}));
-    EXPECT_EQ(device.outputs().analog2, 0);
+    EXPECT_EQ(boardDevice.outputs().analog2, 0);
 }
 
 TEST_F(DcWindow, ALeftDoubleClickOneClickAboveStopStopsThenReverses)
@@ -223,7 +213,7 @@ TEST_F(DcWindow, ARightDoubleClickAtStopIsTwoClicksUp)
     doubleClickKnob(1, Qt::RightButton);
     EXPECT_EQ(percent(1), QStringLiteral("28"));
     EXPECT_EQ(knobShown(1), QStringLiteral("Fwd2"));
-    EXPECT_EQ(device.outputs().analog1, 60);
+    EXPECT_EQ(boardDevice.outputs().analog1, 60);
     EXPECT_TRUE(digitalValues().empty()) << "no relay";
 }
 
@@ -274,8 +264,8 @@ TEST_F(DcWindow, EndingTheProgramTurnsEveryCoilOffAndLetsGoOfTheBoard)
     board.WriteAllDigital(6);
     board.OutputAnalogChannel(1, 90);
     app.reset();
-    EXPECT_EQ(device.outputs().digital, 0);
-    EXPECT_EQ(device.openAddress(), -1);
+    EXPECT_EQ(boardDevice.outputs().digital, 0);
+    EXPECT_EQ(boardDevice.openAddress(), -1);
 }
 
 TEST_F(DcWindow, TheExitButtonDuringAPulseTurnsTheCoilOffAtOnce)

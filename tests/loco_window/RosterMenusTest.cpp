@@ -237,7 +237,7 @@ TEST_F(RosterMenus, BlanksAfterTheLastLineShowMessage18AtStart)
 {
     dir.write(QStringLiteral("data/text/loco.txt"), "\"1234\",\"D1\"\r\n\r\n");
     dialogs.answer(QStringLiteral("Home"));
-    app = std::make_unique<App>(dir.folder(), dialogs, clock, link);
+    app = std::make_unique<App>(dir.folder(), dialogs, clock, link, board);
     ASSERT_TRUE(app->start());
     const auto messages = dialogs.messages();
     ASSERT_FALSE(messages.empty());

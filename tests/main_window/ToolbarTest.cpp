@@ -65,7 +65,7 @@ TEST_F(Toolbar, OfflineTheIndicatorSaysModemOffWhateverWasClicked)
     dialogs.answer(QStringLiteral("0")); // the port question: offline
     dir.write(QStringLiteral("data/text/version.txt"), "\"DCC\"\r\n");
     dialogs.answer(QStringLiteral("Home"));
-    app = std::make_unique<App>(dir.folder(), dialogs, clock, link);
+    app = std::make_unique<App>(dir.folder(), dialogs, clock, link, board);
     ASSERT_TRUE(app->start());
     QTest::mousePress(widget("imgBtnTog_1"), Qt::LeftButton);
     app->form1().timModem_Timer();

@@ -1,0 +1,35 @@
+# The layers are kept by the link lines: a library of the ground or of the
+# widget-free modules that reaches Qt Widgets, directly or through anything
+# it links, stops the configure step.
+
+function(_varnolix_link_closure target out)
+  set(seen ${${out}})
+  foreach(property LINK_LIBRARIES INTERFACE_LINK_LIBRARIES)
+    get_target_property(libraries ${target} ${property})
+    if(NOT libraries)
+      continue()
+    endif()
+    foreach(library IN LISTS libraries)
+      string(REGEX REPLACE "^\\$<LINK_ONLY:(.*)>$" "\\1" library "${library}")
+      if(library IN_LIST seen OR NOT TARGET ${library})
+        continue()
+      endif()
+      list(APPEND seen ${library})
+      _varnolix_link_closure(${library} seen)
+    endforeach()
+  endforeach()
+  set(${out} ${seen} PARENT_SCOPE)
+endfunction()
+
+function(varnolix_require_widget_free)
+  foreach(target IN LISTS ARGN)
+    set(closure "")
+    _varnolix_link_closure(${target} closure)
+    foreach(forbidden Qt6::Widgets Qt::Widgets Qt6::Multimedia)
+      if(forbidden IN_LIST closure)
+        message(FATAL_ERROR "${target} must not use ${forbidden}: it is below the windows. "
+                            "Put widget code in a window folder or in widgets/.")
+      endif()
+    endforeach()
+  endforeach()
+endfunction()
