@@ -78,11 +78,7 @@ void DLL::runPulse(std::uint8_t code)
 void DLL::WaitPulse()
 {
     guard_.start(PulseGuardMs);
-    const double end = clock_.seconds() + PulsePhaseSeconds;
-    for (double now = clock_.seconds(); now < end && !phaseCut_; now = clock_.seconds()) {
-        const int remainingMs = static_cast<int>(std::ceil((end - now) * 1000.0));
-        clock_.processEvents(std::max(1, remainingMs));
-    }
+    clock_.wait(PulsePhaseSeconds, [this] { return phaseCut_; });
     guard_.stop();
 }
 

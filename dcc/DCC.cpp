@@ -34,11 +34,6 @@ QString DCC::PortFilePath() const
     return folder_.resolve(QStringLiteral("\\data\\text\\port.txt"));
 }
 
-bool DCC::linkOpen() const
-{
-    return link_.isOpen();
-}
-
 void DCC::SendFrame()
 {
     if (!link_.isOpen())
@@ -50,14 +45,7 @@ void DCC::SendFrame()
 void DCC::Pause(float seconds)
 {
     // A monotonic clock: a pause that spans midnight still ends on time.
-    PauseStart = clock_.seconds();
-    const double end = PauseStart + static_cast<double>(seconds);
-    double now = PauseStart;
-    do {
-        const int remainingMs = static_cast<int>(std::ceil((end - now) * 1000.0));
-        clock_.processEvents(std::max(1, remainingMs));
-        now = clock_.seconds();
-    } while (now <= end);
+    clock_.wait(static_cast<double>(seconds));
 }
 
 bool DCC::QueryBox()
@@ -126,10 +114,8 @@ void DCC::WritePortFile()
 {
     FieldWriter writer;
     writer.number(shared_.PortNumber).endLine();
-    const QString error = data_file::writeAtomically(PortFilePath(), writer.bytes());
-    if (!error.isEmpty())
-        dialogs_.message(error + QStringLiteral("\nThe port number is used for this run only."),
-                         QStringLiteral("Varnolix"), Dialogs::Critical);
+    dialogs_.reportUnsaved(data_file::writeAtomically(PortFilePath(), writer.bytes()),
+                           QStringLiteral("The port number is used for this run only."));
 }
 
 void DCC::LinkLost(const QString& device, const QString& reason)

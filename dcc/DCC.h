@@ -44,8 +44,6 @@ public:
     void WritePortFile();
 
     QString PortFilePath() const;
-    bool linkOpen() const;
-    double PauseStart = 0;
 
     // Loco commands. The caller sets LocoNumber and AddressForEngine, then
     // calls SetAddressBytes; numbers outside 1..9999 change nothing.

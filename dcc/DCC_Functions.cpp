@@ -159,8 +159,6 @@ void DCC::WriteFunctionFile()
         FuncCaption[i] = FuncBoxCaption[i];
         writer.text(FuncCaption[i]).truth(FuncLatching[i]).endLine();
     }
-    const QString error = data_file::writeAtomically(shared_.FunctionFilePath, writer.bytes());
-    if (!error.isEmpty())
-        dialogs_.message(error + QStringLiteral("\nThe function names and which functions latch are kept for this run only."),
-                         QStringLiteral("Varnolix"), Dialogs::Critical);
+    dialogs_.reportUnsaved(data_file::writeAtomically(shared_.FunctionFilePath, writer.bytes()),
+                           QStringLiteral("The function names and which functions latch are kept for this run only."));
 }

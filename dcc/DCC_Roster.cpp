@@ -111,10 +111,9 @@ void DCC::WriteLocoFile()
     std::vector<loco_file::Entry> entries;
     for (shared_.LoopIndex = 0; shared_.LoopIndex < LocoCount; ++shared_.LoopIndex)
         entries.push_back({LocoChip[shared_.LoopIndex], LocoName[shared_.LoopIndex]});
-    const QString error = data_file::writeAtomically(shared_.LocoFilePath, loco_file::format(entries, LocoFileKept));
-    if (!error.isEmpty())
-        dialogs_.message(error + QStringLiteral("\nThe new loco is in the roster for this run only."),
-                         QStringLiteral("Varnolix roster"), Dialogs::Critical);
+    dialogs_.reportUnsaved(data_file::writeAtomically(shared_.LocoFilePath, loco_file::format(entries, LocoFileKept)),
+                           QStringLiteral("The new loco is in the roster for this run only."),
+                           QStringLiteral("Varnolix roster"));
 }
 
 DCC::LocoWrite DCC::WriteLoco(const QString& chip, const QString& name)

@@ -22,9 +22,8 @@ public:
     // The captions of mnuContent 0..20; each is found in the document as is.
     static const std::array<const char*, TopicCount> TopicCaptions;
 
-    // Unload reasons as the close handling receives them.
+    // The unload reason of a close the user asked for.
     static constexpr int UnloadByUser = 0;
-    static constexpr int UnloadByProgram = 1;
 
     explicit Form1a(const ProgramFolder& folder);
 

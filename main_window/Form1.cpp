@@ -36,10 +36,6 @@ Form1::Form1(Shared& shared, SR& sr, Accessories& accessories)
     connect(&timModem, &QTimer::timeout, this, &Form1::timModem_Timer);
     timModem.start();
 
-    timWait.setObjectName(QStringLiteral("timWait"));
-    connect(&timWait, &QTimer::timeout, this, &Form1::timWait_Timer);
-    setWaitInterval(100);
-
     timPollKeys.setObjectName(QStringLiteral("timPollKeys"));
     timPollKeys.setInterval(40);
     connect(&timPollKeys, &QTimer::timeout, this, &Form1::timPollKeys_Timer);
@@ -225,7 +221,7 @@ void Form1::setControlWindows(QWidget* locoWindow, QWidget* coilWindow)
 
 void Form1::showControlWindows()
 {
-    if (locoWindow_ && shared_.ControlSystem != QStringLiteral("DC")) {
+    if (locoWindow_ && shared_.ControlSystem != control_system::DC) {
         locoWindow_->show();
         locoWindow_->raise();
     }

@@ -37,7 +37,6 @@ public:
     // Toolbar and status line.
     void imgBtnTog_MouseDown(int index, int button);
     void timModem_Timer();
-    void timWait_Timer();
     void raiseByteArrayToggle();
     void imgBtnExit_MouseUp();
 
@@ -52,8 +51,6 @@ public:
     bool AboutShown = false;
 
     // The one-shot wait timer: 0 once it has fired.
-    void setWaitInterval(int ms);
-    int waitInterval() const;
 
     // Brings the control windows to the front, as when the window is activated.
     void showControlWindows();
@@ -79,7 +76,6 @@ public:
     ImageButton* imgBtnHelp = nullptr;
     QPlainTextEdit* txtAbout = nullptr;
     QTimer timModem;
-    QTimer timWait;
     QTimer timPollKeys;
 
 signals:
@@ -111,6 +107,5 @@ private:
     QWidget* mimicView_ = nullptr;
     QWidget* locoWindow_ = nullptr;
     QWidget* coilWindow_ = nullptr;
-    int waitInterval_ = 0;
     bool exiting_ = false;
 };

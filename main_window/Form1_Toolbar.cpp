@@ -37,21 +37,3 @@ void Form1::raiseByteArrayToggle()
     toggleStack->setCurrentWidget(fraToggle[0]);
 }
 
-void Form1::setWaitInterval(int ms)
-{
-    waitInterval_ = ms;
-    if (ms > 0)
-        timWait.start(ms);
-    else
-        timWait.stop();
-}
-
-int Form1::waitInterval() const
-{
-    return waitInterval_;
-}
-
-void Form1::timWait_Timer()
-{
-    setWaitInterval(0);
-}

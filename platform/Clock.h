@@ -2,6 +2,10 @@
 
 #include <QDateTime>
 
+#include <algorithm>
+#include <cmath>
+#include <functional>
+
 // Time and the event-processing wait. Everything that waits in the program
 // (the pause between frames, the coil pulse, finding the DCC box) goes
 // through here, so tests run with a fake clock and never sleep.
@@ -15,4 +19,17 @@ public:
     // Lets the user interface handle pending events, waiting at most maxMs
     // for some to arrive.
     virtual void processEvents(int maxMs) = 0;
+
+    // Waits `seconds` of this clock while the user interface keeps handling
+    // events; stops early once `cut` says so. Events are handled at least once.
+    void wait(double seconds, const std::function<bool()>& cut = {})
+    {
+        const double end = this->seconds() + seconds;
+        double now = 0;
+        do {
+            const double left = end - this->seconds();
+            processEvents(std::max(1, static_cast<int>(std::ceil(left * 1000.0))));
+            now = this->seconds();
+        } while (now < end && !(cut && cut()));
+    }
 };

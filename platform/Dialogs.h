@@ -16,4 +16,13 @@ public:
     virtual void message(const QString& text, const QString& title, int style) = 0;
     // Returns the typed answer; Cancel gives an empty answer.
     virtual QString input(const QString& prompt, const QString& title, const QString& defaultAnswer) = 0;
+
+    // A data file that could not be saved: the reason (naming the file), then
+    // what that means for this run. Nothing happens when `error` is empty.
+    void reportUnsaved(const QString& error, const QString& consequence,
+                       const QString& title = QStringLiteral("Varnolix"))
+    {
+        if (!error.isEmpty())
+            message(error + QLatin1Char('\n') + consequence, title, Critical);
+    }
 };

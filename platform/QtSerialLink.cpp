@@ -90,16 +90,6 @@ void QtSerialLink::setLostHandler(std::function<void(const QString&, const QStri
     lostHandler_ = std::move(handler);
 }
 
-QString QtSerialLink::deviceName(int number) const
-{
-    return map_.device(number);
-}
-
-QString QtSerialLink::errorString() const
-{
-    return port_.errorString();
-}
-
 QString QtSerialLink::describePorts() const
 {
     QStringList lines;

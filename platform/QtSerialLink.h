@@ -20,8 +20,6 @@ public:
     QByteArray readAll() override;
     void setDiscardIncoming(bool discard) override;
     void setLostHandler(std::function<void(const QString&, const QString&)> handler) override;
-    QString deviceName(int number) const override;
-    QString errorString() const override;
     QString describePorts() const override;
 
 private:

@@ -35,10 +35,6 @@ public:
     // the device name and the system's reason. The link is closed by then.
     virtual void setLostHandler(std::function<void(const QString& device, const QString& reason)> handler) = 0;
 
-    // The device a port number stands for, and the operating system's last
-    // error text, for messages.
-    virtual QString deviceName(int number) const = 0;
-    virtual QString errorString() const = 0;
     // One line per serial device present, with its port number, for the
     // port question.
     virtual QString describePorts() const = 0;

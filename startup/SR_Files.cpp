@@ -29,11 +29,8 @@ QString SR::path(const char* literal) const
 
 void SR::reportWriteError(const QString& error)
 {
-    if (error.isEmpty())
-        return;
-    dialogs_.message(error + QStringLiteral("\nCheck that the data folder is writable and the disk has space; "
-                                            "Varnolix goes on with the values it has."),
-                     QStringLiteral("Varnolix"), Dialogs::Critical);
+    dialogs_.reportUnsaved(error, QStringLiteral("Check that the data folder is writable and the disk has space; "
+                                                 "Varnolix goes on with the values it has."));
 }
 
 void SR::ReadControlSystem()

@@ -45,8 +45,7 @@ public:
     }
     void setDiscardIncoming(bool discard) override { discarding = discard; }
     void setLostHandler(std::function<void(const QString&, const QString&)> handler) override { lost = std::move(handler); }
-    QString deviceName(int number) const override { return QStringLiteral("/dev/fake%1").arg(number); }
-    QString errorString() const override { return QStringLiteral("fake error"); }
+    static QString deviceName(int number) { return QStringLiteral("/dev/fake%1").arg(number); }
     QString describePorts() const override { return QStringLiteral("5 = /dev/fake5"); }
 
     // The frames written so far as hex text ("E4 12 00 03 89 7C"); forgets them.

@@ -82,18 +82,6 @@ TEST_F(Toolbar, ALinkLostWhileRunningShowsModemOff)
     EXPECT_TRUE(app->form1().windowTitle().endsWith(QStringLiteral("  modem OFF")));
 }
 
-TEST_F(Toolbar, TheWaitTimerIsOneShot)
-{
-    ASSERT_TRUE(startWith("DC"));
-    Form1& form = app->form1();
-    EXPECT_EQ(form.waitInterval(), 100);
-    form.setWaitInterval(500);
-    EXPECT_TRUE(form.timWait.isActive());
-    form.timWait_Timer();
-    EXPECT_EQ(form.waitInterval(), 0);
-    EXPECT_FALSE(form.timWait.isActive());
-}
-
 TEST_F(Toolbar, ResetButtonSizesRaisesStopOnTheLocoWindow)
 {
     ASSERT_TRUE(startWith("DCC + DC"));
