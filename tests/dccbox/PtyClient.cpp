@@ -33,7 +33,7 @@ void PtyClient::close()
     fd_ = -1;
 }
 
-bool PtyClient::write(const dccbox::Frame& bytes)
+bool PtyClient::write(const xpressnet::Frame& bytes)
 {
     std::size_t done = 0;
     while (done < bytes.size()) {
@@ -46,11 +46,11 @@ bool PtyClient::write(const dccbox::Frame& bytes)
     return true;
 }
 
-dccbox::Frame PtyClient::read(std::size_t count, std::chrono::milliseconds timeout)
+xpressnet::Frame PtyClient::read(std::size_t count, std::chrono::milliseconds timeout)
 {
     using std::chrono::steady_clock;
     const auto deadline = steady_clock::now() + timeout;
-    dccbox::Frame received;
+    xpressnet::Frame received;
     while (received.size() < count) {
         const auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - steady_clock::now());
         if (left.count() <= 0)

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "dccbox/Frame.h"
+#include "xpressnet/Frame.h"
 
 #include <chrono>
 #include <string>
@@ -17,9 +17,9 @@ public:
 
     bool isOpen() const { return fd_ >= 0; }
     void close();
-    bool write(const dccbox::Frame& bytes);
+    bool write(const xpressnet::Frame& bytes);
     // Returns as soon as `count` bytes have come, or with what came by the timeout.
-    dccbox::Frame read(std::size_t count, std::chrono::milliseconds timeout = std::chrono::seconds(3));
+    xpressnet::Frame read(std::size_t count, std::chrono::milliseconds timeout = std::chrono::seconds(3));
 
 private:
     int fd_ = -1;

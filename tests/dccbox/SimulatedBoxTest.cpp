@@ -36,7 +36,7 @@ TEST(SimulatedBox, AnswersOverThePty)
     EXPECT_EQ(port.read(7), bytesOf("01 04 05 02 01 36 35"));
 
     ASSERT_TRUE(box.waitForFrames(4, 3s));
-    const std::vector<dccbox::Frame> expected = {bytesOf("F0 F0"), bytesOf("E4 12 00 03 89 7C"),
+    const std::vector<xpressnet::Frame> expected = {bytesOf("F0 F0"), bytesOf("E4 12 00 03 89 7C"),
                                                  bytesOf("52 01 8A D9"), bytesOf("F0 F0")};
     EXPECT_EQ(box.frames(), expected);
 }
@@ -63,7 +63,7 @@ TEST(SimulatedBox, ReportsBadCheckByteAndUnfinishedFrame)
     ASSERT_TRUE(port.write(bytesOf("F0 F0")));
     EXPECT_EQ(port.read(4), bytesOf("02 12 40 50"));
     ASSERT_TRUE(box.waitForFrames(1, 3s));
-    EXPECT_EQ(box.frames(), std::vector<dccbox::Frame>{bytesOf("F0 F0")});
+    EXPECT_EQ(box.frames(), std::vector<xpressnet::Frame>{bytesOf("F0 F0")});
     EXPECT_EQ(box.receivedBytes(), bytesOf("E4 12 00 03 89 7D E4 12 00 F0 F0"));
 }
 

@@ -4,7 +4,7 @@ namespace dccbox {
 
 Frame versionReply(std::uint8_t hardware, std::uint8_t software)
 {
-    return withCheckByte({0x02, hardware, software});
+    return xpressnet::withCheckByte({0x02, hardware, software});
 }
 
 Frame replyTo(const Frame& command, std::uint8_t hardware, std::uint8_t software)

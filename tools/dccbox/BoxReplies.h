@@ -1,10 +1,12 @@
 #pragma once
 
-#include "dccbox/Frame.h"
+#include "xpressnet/Frame.h"
 
 #include <cstdint>
 
 namespace dccbox {
+
+using xpressnet::Frame;
 
 // What an LI101F-like interface sends back. Versions are BCD: 0x36 is 3.6.
 inline const Frame commandAccepted{0x01, 0x04, 0x05};

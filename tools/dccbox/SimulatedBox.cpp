@@ -65,7 +65,7 @@ void SimulatedBox::stop()
     linked_ = false;
     pty_.close();
     pending_.clear();
-    assembler_ = FrameAssembler();
+    assembler_.reset();
 }
 
 void SimulatedBox::closeWakePipe()

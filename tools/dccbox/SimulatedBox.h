@@ -1,7 +1,7 @@
 #pragma once
 
-#include "dccbox/Frame.h"
-#include "dccbox/FrameAssembler.h"
+#include "dccbox/BoxReplies.h"
+#include "xpressnet/FrameAssembler.h"
 #include "dccbox/PseudoTerminal.h"
 
 #include <chrono>
@@ -69,14 +69,14 @@ public:
 
 private:
     struct PendingAnswer {
-        TimePoint due;
+        xpressnet::TimePoint due;
         Frame bytes;
     };
 
     void closeWakePipe();
     void run();
     int pollTimeoutMs() const;
-    void handle(const Assembled& event);
+    void handle(const xpressnet::Assembled& event);
     void answer(const Frame& reply);
     void sendDueAnswers();
     bool writeFrame(const Frame& frame);
@@ -90,7 +90,7 @@ private:
     std::thread thread_;
 
     // Only the box's thread touches these.
-    FrameAssembler assembler_;
+    xpressnet::FrameAssembler assembler_;
     std::deque<PendingAnswer> pending_;
 
     mutable std::mutex recordsMutex_;

@@ -2,7 +2,7 @@
 #include "dccbox/SimulatedBox.h"
 
 #include "dccbox/BoxReplies.h"
-#include "dccbox/Describe.h"
+#include "xpressnet/Describe.h"
 
 #include <array>
 #include <cerrno>
@@ -11,6 +11,9 @@
 #include <unistd.h>
 
 namespace dccbox {
+
+using xpressnet::Assembled;
+using xpressnet::hex;
 
 void SimulatedBox::run()
 {
@@ -47,8 +50,8 @@ void SimulatedBox::run()
             emitLine("!! pty hung up");
             return;
         }
-        if (const auto dropped = assembler_.expire())
-            handle(*dropped);
+        for (const Assembled& event : assembler_.expire())
+            handle(event);
         sendDueAnswers();
     }
 }
@@ -71,7 +74,7 @@ void SimulatedBox::handle(const Assembled& event)
     const std::string bytes = hex(event.bytes);
     switch (event.kind) {
     case Assembled::Kind::Good:
-        emitLine("<- " + bytes + "  " + describeFrame(event.bytes));
+        emitLine("<- " + bytes + "  " + xpressnet::describeCommand(event.bytes));
         {
             std::lock_guard lock(recordsMutex_);
             frames_.push_back(event.bytes);
@@ -81,7 +84,7 @@ void SimulatedBox::handle(const Assembled& event)
         break;
     case Assembled::Kind::BadCheck: {
         const Frame body(event.bytes.begin(), event.bytes.end() - 1);
-        emitLine("!! bad check byte: " + bytes + " (expected " + hex(Frame{xorOf(body)}) + ")");
+        emitLine("!! bad check byte: " + bytes + " (expected " + hex(Frame{xpressnet::xorOf(body)}) + ")");
         {
             std::lock_guard lock(recordsMutex_);
             ++badFrames_;
@@ -90,13 +93,17 @@ void SimulatedBox::handle(const Assembled& event)
         break;
     }
     case Assembled::Kind::TimedOut:
-        emitLine("!! partial frame dropped, not completed within " + std::to_string(partialFrameTimeout.count())
+        emitLine("!! partial frame dropped, not completed within " + std::to_string(xpressnet::partialFrameTimeout.count())
              + " ms: " + bytes);
         {
             std::lock_guard lock(recordsMutex_);
             ++droppedFrames_;
         }
         answer(frameDroppedError);
+        break;
+    case Assembled::Kind::Skipped:
+        // No frame, so nothing to answer; a real interface would be just as lost.
+        emitLine("!! bytes that start no frame skipped: " + bytes);
         break;
     }
 }
@@ -140,7 +147,7 @@ bool SimulatedBox::writeFrame(const Frame& frame)
         emitLine("!! could not send " + hex(frame) + ": " + std::strerror(failure));
         return false;
     }
-    emitLine("-> " + hex(frame) + "  " + describeReply(frame));
+    emitLine("-> " + hex(frame) + "  " + xpressnet::describeReply(frame));
     return true;
 }
 
