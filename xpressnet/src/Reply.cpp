@@ -66,8 +66,10 @@ std::string feedbackWords(std::uint8_t address, std::uint8_t data)
         words = "feedback address " + std::to_string(address) + ", inputs " + (upper ? "5-8" : "1-4") + ":";
         std::string on;
         for (unsigned bit = 0; bit < 4; ++bit) {
-            if (data & (1u << bit))
-                on += " " + std::to_string(bit + 1 + (upper ? 4 : 0));
+            if (data & (1u << bit)) {
+                on += ' ';
+                on += std::to_string(bit + 1 + (upper ? 4 : 0));
+            }
         }
         words += on.empty() ? std::string(" none on") : on + " on";
     } else {
