@@ -227,7 +227,8 @@ bool SimulatedBox::writeFrame(const Outgoing& outgoing)
         }
     }
     if (failure != 0) {
-        emitLine("!! could not send " + hex(wire) + ": " + std::strerror(failure));
+        const std::string why = failure == ENOTCONN ? "no program connected" : std::strerror(failure);
+        emitLine("!! could not send " + hex(wire) + ": " + why);
         return false;
     }
     emitLine("-> " + hex(wire) + "  " + xpressnet::describeReply(outgoing.frame));
