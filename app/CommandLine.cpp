@@ -35,9 +35,10 @@ CommandLine CommandLine::parse(const QStringList& arguments, const QString& vers
     };
     if (!parser.parse(arguments))
         return fail(parser.errorText());
-    if (parser.isSet(help)) {
+    if (parser.isSet(help) || parser.isSet(QStringLiteral("help-all"))) {
         line.action = Action::Print;
-        line.text = parser.helpText();
+        // Before the application object exists the parser knows no program name.
+        line.text = parser.helpText().replace(QStringLiteral("<executable_name>"), QStringLiteral("varnolix"));
         return line;
     }
     if (parser.isSet(showVersion)) {

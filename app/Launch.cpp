@@ -38,6 +38,20 @@ void Launch::report(const QString& text)
     dialogs().message(text, QStringLiteral("Varnolix"), Dialogs::Critical);
 }
 
+std::optional<int> Launch::answerWithoutDisplay(int argc, char* argv[], const QString& version)
+{
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    // Anything else, a bad option too, waits for the application object: it
+    // takes Qt's own options (such as -platform) off the list first.
+    const CommandLine line = CommandLine::parse(arguments, version);
+    if (line.action != CommandLine::Action::Print)
+        return std::nullopt;
+    print(stdout, line.text);
+    return 0;
+}
+
 std::optional<int> Launch::prepare(const QStringList& arguments)
 {
     const CommandLine line = CommandLine::parse(arguments, QCoreApplication::applicationVersion());

@@ -23,6 +23,10 @@ public:
     Launch(const Launch&) = delete;
     Launch& operator=(const Launch&) = delete;
 
+    // Answers --help and --version before the application object exists, so
+    // they need no display. Nothing when the program should start.
+    static std::optional<int> answerWithoutDisplay(int argc, char* argv[], const QString& version);
+
     // Nothing when the program should start; otherwise its exit code (help,
     // version, a bad option, a data folder or demo that cannot be made).
     std::optional<int> prepare(const QStringList& arguments);

@@ -38,6 +38,8 @@ std::unique_ptr<HidBackend> boardBackend(const Clock& clock)
 
 int main(int argc, char* argv[])
 {
+    if (const std::optional<int> done = Launch::answerWithoutDisplay(argc, argv, QStringLiteral(VARNOLIX_VERSION)))
+        return *done;
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("varnolix"));
     QApplication::setApplicationVersion(QStringLiteral(VARNOLIX_VERSION));

@@ -46,6 +46,7 @@ INSTANTIATE_TEST_SUITE_P(
         Case{args({"--version"}), Action::Print, "Varnolix 1.2.3\n", {}, false, false},
         Case{args({"-v"}), Action::Print, "Varnolix 1.2.3\n", {}, false, false},
         Case{args({"--help"}), Action::Print, "--demo", {}, false, false},
+        Case{args({"--help-all"}), Action::Print, "--data <DIR>", {}, false, false},
         Case{args({"--data", "/srv/rail/"}), Action::Run, "", QStringLiteral("/srv/rail"), false, false},
         Case{args({"--data=rail"}), Action::Run, "", QDir::current().absoluteFilePath(QStringLiteral("rail")),
              false, false},

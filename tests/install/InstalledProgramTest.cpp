@@ -70,7 +70,8 @@ protected:
     QString shippedData() const { return prefix() + QStringLiteral("/share/varnolix/data"); }
     QString userData() const { return home.path() + QStringLiteral("/.local/share/varnolix/data"); }
 
-    std::unique_ptr<QProcess> start(const QStringList& arguments)
+    // Offscreen, or with no display at all.
+    std::unique_ptr<QProcess> start(const QStringList& arguments, bool display = true)
     {
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         for (const QString& key : env.keys())
@@ -80,8 +81,11 @@ protected:
         env.insert(QStringLiteral("TMPDIR"), temp.path());
         env.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime.path());
         env.insert(QStringLiteral("XDG_CACHE_HOME"), cache.path()); // font caches are not the program's
-        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
         env.insert(QStringLiteral("VARNOLIX_SIMULATED_BOARD"), QStringLiteral("1"));
+        for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+            env.remove(QString::fromLatin1(name));
+        if (display)
+            env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
         auto process = std::make_unique<QProcess>();
         process->setProcessEnvironment(env);
         process->setWorkingDirectory(work.path());
@@ -147,6 +151,19 @@ TEST_F(InstalledProgram, PutsEachFileWhereTheSystemLooksForIt)
     // The shipped data carry no settings: a new user is asked, as in a new build folder.
     EXPECT_FALSE(QFileInfo::exists(shippedData() + QStringLiteral("/text/version.txt")));
     EXPECT_FALSE(QFileInfo::exists(shippedData() + QStringLiteral("/udev")));
+}
+
+TEST_F(InstalledProgram, HelpAndVersionAnswerWithoutADisplay)
+{
+    auto version = start({QStringLiteral("--version")}, false);
+    EXPECT_EQ(finish(*version), 0) << errors.toStdString();
+    EXPECT_EQ(output, QStringLiteral("Varnolix " VARNOLIX_VERSION "\n"));
+    output.clear();
+    auto help = start({QStringLiteral("--help")}, false);
+    EXPECT_EQ(finish(*help), 0) << errors.toStdString();
+    EXPECT_TRUE(output.startsWith(QLatin1String("Usage: ")) && output.contains(QLatin1String("--data <DIR>")))
+        << output.toStdString();
+    EXPECT_EQ(filesBelow(home.path()), QStringList());
 }
 
 TEST_F(InstalledProgram, MakesTheUsersDataFolderAndKeepsTheirFiles)
