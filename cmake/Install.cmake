@@ -5,7 +5,8 @@
 #   share/varnolix/demo/text                  the demo settings (varnolix --demo)
 #   share/varnolix/telephone.wav              the About sound
 #   share/applications, share/icons/hicolor  the menu entry and its icon
-#   share/doc/varnolix                        README, copyright, changelog
+#   share/doc/varnolix, share/man/man1        README, copyright, changelog; manual pages
+#   share/metainfo                            what software centres show
 #   the udev rule for the K8055 board         where udev reads it
 include(GNUInstallDirs)
 
@@ -33,15 +34,23 @@ install(FILES data/udev/60-varnolix-k8055.rules DESTINATION ${VARNOLIX_UDEV_RULE
 # Named for the package, as Debian wants it (not for the project).
 set(varnolix_doc ${CMAKE_INSTALL_DATADIR}/doc/varnolix)
 install(FILES README.md packaging/copyright DESTINATION ${varnolix_doc})
+install(FILES packaging/varnolix.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
+
+# The changelog and the manual pages, compressed as Debian keeps them.
 find_program(VARNOLIX_GZIP gzip)
 if(VARNOLIX_GZIP)
-  configure_file(packaging/changelog.in ${PROJECT_BINARY_DIR}/packaging/changelog @ONLY)
-  # -n: no name or time stamp in the archive, so builds are reproducible.
-  add_custom_command(OUTPUT ${PROJECT_BINARY_DIR}/packaging/changelog.gz
-    COMMAND ${VARNOLIX_GZIP} -n -9 -f -k ${PROJECT_BINARY_DIR}/packaging/changelog
-    DEPENDS ${PROJECT_BINARY_DIR}/packaging/changelog)
-  add_custom_target(varnolix_changelog ALL DEPENDS ${PROJECT_BINARY_DIR}/packaging/changelog.gz)
+  set(varnolix_compressed "")
+  foreach(name changelog varnolix.1 varnolix-dccbox.1)
+    set(plain ${PROJECT_BINARY_DIR}/packaging/${name})
+    configure_file(packaging/${name}.in ${plain} @ONLY)
+    # -n: no name or time stamp in the archive, so builds are reproducible.
+    add_custom_command(OUTPUT ${plain}.gz COMMAND ${VARNOLIX_GZIP} -n -9 -f -k ${plain} DEPENDS ${plain})
+    list(APPEND varnolix_compressed ${plain}.gz)
+  endforeach()
+  add_custom_target(varnolix_compressed_docs ALL DEPENDS ${varnolix_compressed})
   install(FILES ${PROJECT_BINARY_DIR}/packaging/changelog.gz DESTINATION ${varnolix_doc})
+  install(FILES ${PROJECT_BINARY_DIR}/packaging/varnolix.1.gz ${PROJECT_BINARY_DIR}/packaging/varnolix-dccbox.1.gz
+          DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 endif()
 
 # The K8055 guardian, a helper program that owns the USB board, is installed
