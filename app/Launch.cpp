@@ -74,38 +74,50 @@ std::optional<int> Launch::prepare(const QStringList& arguments)
     search.userDataFolder = userDataFolder();
     search.namedFolder = line.dataFolder;
     places_ = chooseDataPlaces(search);
-    if (line.demo) {
-        demo_ = std::make_unique<Demo>();
-        QString error;
-        if (!demo_->start(places_.programFolder + QStringLiteral("/demo/text"), places_.shippedData, &error)) {
-            report(error);
-            return 1;
-        }
-        places_.kind = DataPlaces::Kind::Named;
-        places_.dataFolder = demo_->dataFolder();
-        // Read where the serial ports and the board are chosen.
-        qputenv("VARNOLIX_PORT_5", demo_->boxDevice().toLocal8Bit());
-        qputenv("VARNOLIX_SIMULATED_BOARD", "1");
-        print(stdout, QStringLiteral("Varnolix demo: data in %1 (removed at the end), simulated DCC box on %2 as "
-                                     "port 5, simulated K8055 board as card 0.\n")
-                          .arg(QDir::toNativeSeparators(places_.dataFolder), demo_->boxDevice()));
-    } else if (places_.kind != DataPlaces::Kind::BesideProgram) {
-        if (!QDir().mkpath(places_.dataFolder)) {
-            report(QStringLiteral("Varnolix cannot create its data folder %1.\nCheck that you may write there, "
-                                  "or name another folder with --data.")
-                       .arg(QDir::toNativeSeparators(places_.dataFolder)));
-            return 1;
-        }
-        const QStringList failures = places_.shippedData.isEmpty()
-            ? QStringList{QStringLiteral("The shipped data (pictures, help, function names) were not found "
-                                         "beside the program or in %1: reinstall Varnolix.")
-                              .arg(QDir::toNativeSeparators(search.installedShare))}
-            : fillMissingFiles(places_.shippedData, places_.dataFolder);
-        if (!failures.isEmpty())
-            report(QStringLiteral("Varnolix could not fill its data folder %1:\n%2\nIt goes on with what is there.")
-                       .arg(QDir::toNativeSeparators(places_.dataFolder), failures.join(QLatin1Char('\n'))));
-    }
+    const std::optional<int> failed = line.demo ? startDemo() : fillDataFolder(search.installedShare);
+    if (failed)
+        return failed;
     folder_.emplace(places_.folder());
+    return std::nullopt;
+}
+
+std::optional<int> Launch::startDemo()
+{
+    demo_ = std::make_unique<Demo>();
+    QString error;
+    if (!demo_->start(places_.programFolder + QStringLiteral("/demo/text"), places_.shippedData, &error)) {
+        report(error);
+        return 1;
+    }
+    places_.kind = DataPlaces::Kind::Named;
+    places_.dataFolder = demo_->dataFolder();
+    // Read where the serial ports and the board are chosen.
+    qputenv("VARNOLIX_PORT_5", demo_->boxDevice().toLocal8Bit());
+    qputenv("VARNOLIX_SIMULATED_BOARD", "1");
+    print(stdout, QStringLiteral("Varnolix demo: data in %1 (removed at the end), simulated DCC box on %2 as "
+                                 "port 5, simulated K8055 board as card 0.\n")
+                      .arg(QDir::toNativeSeparators(places_.dataFolder), demo_->boxDevice()));
+    return std::nullopt;
+}
+
+std::optional<int> Launch::fillDataFolder(const QString& installedShare)
+{
+    if (places_.kind == DataPlaces::Kind::BesideProgram)
+        return std::nullopt; // used as it is, as always
+    if (!QDir().mkpath(places_.dataFolder)) {
+        report(QStringLiteral("Varnolix cannot create its data folder %1.\nCheck that you may write there, "
+                              "or name another folder with --data.")
+                   .arg(QDir::toNativeSeparators(places_.dataFolder)));
+        return 1;
+    }
+    const QStringList failures = places_.shippedData.isEmpty()
+        ? QStringList{QStringLiteral("The shipped data (pictures, help, function names) were not found "
+                                     "beside the program or in %1: reinstall Varnolix.")
+                          .arg(QDir::toNativeSeparators(installedShare))}
+        : fillMissingFiles(places_.shippedData, places_.dataFolder);
+    if (!failures.isEmpty())
+        report(QStringLiteral("Varnolix could not fill its data folder %1:\n%2\nIt goes on with what is there.")
+                   .arg(QDir::toNativeSeparators(places_.dataFolder), failures.join(QLatin1Char('\n'))));
     return std::nullopt;
 }
 

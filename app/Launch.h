@@ -39,6 +39,9 @@ public:
     void announceRunning() const;
 
 private:
+    // Each: nothing when the start goes on, else the exit code.
+    std::optional<int> startDemo();
+    std::optional<int> fillDataFolder(const QString& installedShare);
     void report(const QString& text);
 
     Dialogs& shown_;
