@@ -1,8 +1,8 @@
 #include "App.h"
 #include "HidK8055.h"
 #include "HidapiBackend.h"
+#include "Launch.h"
 #include "PortMap.h"
-#include "ProgramFolder.h"
 #include "QtClock.h"
 #include "QtDialogs.h"
 #include "QtLauncher.h"
@@ -15,6 +15,7 @@
 
 #include <cstdio>
 #include <memory>
+#include <optional>
 
 namespace {
 
@@ -37,13 +38,20 @@ std::unique_ptr<HidBackend> boardBackend(const Clock& clock)
 
 int main(int argc, char* argv[])
 {
+    if (const std::optional<int> done = Launch::answerWithoutDisplay(argc, argv, QStringLiteral(VARNOLIX_VERSION)))
+        return *done;
     QApplication application(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Varnolix"));
+    QApplication::setApplicationName(QStringLiteral("varnolix"));
     QApplication::setApplicationVersion(QStringLiteral(VARNOLIX_VERSION));
+    QGuiApplication::setDesktopFileName(QStringLiteral("varnolix"));
 
-    const ProgramFolder folder(QCoreApplication::applicationDirPath());
+    QtDialogs dialogBoxes;
+    Launch launch(dialogBoxes);
+    if (const std::optional<int> done = launch.prepare(QCoreApplication::arguments()))
+        return *done;
+    const ProgramFolder& folder = launch.folder();
+    Dialogs& dialogs = launch.dialogs();
     QtClock clock;
-    QtDialogs dialogs;
     QtSerialLink link(PortMap::fromEnvironment());
     QtSound sound;
     QtLauncher launcher;
@@ -63,5 +71,6 @@ int main(int argc, char* argv[])
     });
     if (!app.start() || stopped)
         return 0;
+    launch.announceRunning();
     return QApplication::exec();
 }
