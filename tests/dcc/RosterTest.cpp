@@ -160,7 +160,7 @@ TEST_F(Roster, AShortChipIsCompletedAndAnEmptyOrZeroOneRefused)
         EXPECT_EQ(dcc.LocoCount, 0);
         EXPECT_EQ(locoFile(), QByteArray());
     }
-    EXPECT_EQ(dialogs.messages().size(), 4u);
+    ASSERT_EQ(dialogs.messages().size(), 4u);
     EXPECT_TRUE(dialogs.messages()[1].text.contains(QStringLiteral("0000"))) << "says which number is refused";
 
     EXPECT_EQ(dcc.WriteLoco(QStringLiteral("315"), QStringLiteral("D1015")), DCC::LocoWrite::Stored);
