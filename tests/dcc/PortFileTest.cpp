@@ -3,6 +3,7 @@
 #include "FakeClock.h"
 #include "FakeDialogs.h"
 #include "FakeSerialLink.h"
+#include "LocoModuleFixture.h"
 #include "TestFolder.h"
 
 #include <gtest/gtest.h>
@@ -66,16 +67,12 @@ TEST(DCC, WritePortFileStoresTheNumberAndALineEnd)
     EXPECT_TRUE(dialogs.shown.empty());
 }
 
-TEST(DCC, APortFileTooLargeToReadIsNamedAndNeverReplaced)
+using PortFile = LocoModuleFixture;
+
+TEST_F(PortFile, APortFileTooLargeToReadIsNamedAndNeverReplaced)
 {
-    TestFolder dir;
     const QByteArray big = "5\r\n" + QByteArray(data_file::ReadLimit, ' ');
     dir.write(QStringLiteral("data/text/port.txt"), big);
-    Shared shared;
-    FakeSerialLink link;
-    FakeClock clock;
-    FakeDialogs dialogs;
-    DCC dcc(shared, link, clock, dialogs, dir.folder());
     dcc.ReadPortFile();
     EXPECT_EQ(shared.PortNumber, 0) << "not the 5 of its first line";
     shared.PortNumber = 3;
