@@ -100,6 +100,8 @@ void DCC::ReadPortFile()
 {
     const auto file = data_file::readCreatingEmpty(PortFilePath());
     shared_.PortNumber = 0;
+    if (file.tooLarge)
+        dialogs_.message(file.error, QStringLiteral("Varnolix"), Dialogs::Critical);
     if (!file.ok)
         return;
     FieldReader reader(file.content);
@@ -114,7 +116,7 @@ void DCC::WritePortFile()
 {
     FieldWriter writer;
     writer.number(shared_.PortNumber).endLine();
-    dialogs_.reportUnsaved(data_file::writeAtomically(PortFilePath(), writer.bytes()),
+    dialogs_.reportUnsaved(data_file::writeAtomically(PortFilePath(), writer),
                            QStringLiteral("The port number is used for this run only."));
 }
 
@@ -127,4 +129,11 @@ void DCC::LinkLost(const QString& device, const QString& reason)
                                     "Varnolix goes on offline. Check the cable and restart the program to reconnect.")
                          .arg(device, reason),
                      QStringLiteral("DCC Box disconnected"), Dialogs::Critical);
+}
+
+void DCC::ReportNotRewritten(const QString& path, const QString& consequence, const QString& title)
+{
+    dialogs_.message(QDir::toNativeSeparators(path) + QStringLiteral(" could not be read at start, so it is not rewritten: ")
+                         + consequence,
+                     title, Dialogs::Critical);
 }

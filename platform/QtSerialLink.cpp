@@ -41,7 +41,7 @@ bool QtSerialLink::write(const QByteArray& bytes)
     if (!port_.isOpen())
         return false;
     if (port_.write(bytes) != bytes.size()) {
-        lose(port_.errorString());
+        lose();
         return false;
     }
     // Hand the bytes to the driver now rather than at the next event loop
@@ -118,7 +118,7 @@ void QtSerialLink::onError(QSerialPort::SerialPortError error)
         return;
     if (error == QSerialPort::ResourceError || error == QSerialPort::WriteError
         || error == QSerialPort::ReadError)
-        lose(port_.errorString());
+        lose();
 }
 
 void QtSerialLink::onReadyRead()
@@ -127,10 +127,13 @@ void QtSerialLink::onReadyRead()
         port_.readAll();
 }
 
-void QtSerialLink::lose(const QString& reason)
+void QtSerialLink::lose()
 {
     const QString device = port_.portName();
     close();
+    // The system's text names whichever call noticed first ("Resource
+    // temporarily unavailable", "No such file or directory"); what happened
+    // is that the device is gone.
     if (lostHandler_)
-        lostHandler_(device, reason);
+        lostHandler_(device, QStringLiteral("the device went away"));
 }

@@ -25,7 +25,7 @@ public:
 private:
     void onError(QSerialPort::SerialPortError error);
     void onReadyRead();
-    void lose(const QString& reason);
+    void lose();
 
     PortMap map_;
     QSerialPort port_;

@@ -32,7 +32,8 @@ public:
     virtual void setDiscardIncoming(bool discard) = 0;
 
     // Called once when an open link fails (cable pulled, write error), with
-    // the device name and the system's reason. The link is closed by then.
+    // the device name and what happened, in words for the user. The link is
+    // closed by then.
     virtual void setLostHandler(std::function<void(const QString& device, const QString& reason)> handler) = 0;
 
     // One line per serial device present, with its port number, for the
