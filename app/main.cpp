@@ -9,7 +9,6 @@
 #include "QtSerialLink.h"
 #include "QtSound.h"
 #include "SimulatedBoard.h"
-#include "StopSignals.h"
 
 #include <QApplication>
 
@@ -52,16 +51,8 @@ int main(int argc, char* argv[])
 
     // Destroyed before the board: its end clears the board's outputs.
     App app(folder, dialogs, clock, link, board, DesktopServices{&sound, &launcher});
-    QObject::connect(&app.form1(), &Form1::exitRequested, &application, &QCoreApplication::quit);
-    bool stopped = false;
-    onStopSignals(&application, [&] {
-        stopped = true;
-        app.dll().abortCoils();
-        // exit(), not quit(): quit() does nothing before the main loop runs,
-        // and a start-up dialog may be open; exit() ends every loop.
-        QCoreApplication::exit(0);
-    });
-    if (!app.start() || stopped)
+    app.watchExitPaths();
+    if (!app.start())
         return 0;
-    return QApplication::exec();
+    return app.runEventLoop();
 }

@@ -50,6 +50,10 @@ public:
     float ZoomHeight = 0;       // twips
 
     QPushButton* cmdCoilTemplate = nullptr;
+    // The hovered coil button drawn large over its neighbours. It takes no
+    // mouse input, so the pointer always reaches the button under it in the
+    // grid's own layout: that one magnifies and fires.
+    QPushButton* coilMagnifier = nullptr;
     std::vector<QPushButton*> cmdCoil; // element 0 is the template
     QLineEdit* txtMouseMove = nullptr;
     QFrame* fraBoxHM = nullptr;

@@ -76,6 +76,7 @@ private:
     void ChooseControlSystem();
     void AskForLayout();
     void reportWriteError(const QString& error);
+    StatusCaption modemCaption();
 
     Shared& shared_;
     Dialogs& dialogs_;
