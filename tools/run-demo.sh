@@ -14,7 +14,7 @@ mkdir -p "$demo"
 # A fresh copy of the program and its data each time: the repository and the
 # normal build stay untouched, whatever the demo run changes.
 rm -rf "$demo/data"
-cp build/varnolix "$demo/varnolix"
+cp build/varnolix build/varnolix-k8055-guard "$demo/"
 cmake -DSOURCE=data -DDESTINATION="$demo/data" -P cmake/CopyData.cmake
 cp -r demo/text/. "$demo/data/text/"
 [ -f build/telephone.wav ] && cp build/telephone.wav "$demo/"
