@@ -14,6 +14,12 @@ namespace {
 
 std::unique_ptr<GuardedK8055> guardian()
 {
+    // Its heartbeat timer wants an application object; no event loop runs,
+    // so no heartbeat is sent and the guardian is told to wait long.
+    static int argc = 1;
+    static char name[] = "guard_bench";
+    static char* argv[] = {name, nullptr};
+    static QCoreApplication application(argc, argv);
     auto board = std::make_unique<GuardedK8055>(
         QStringLiteral(VARNOLIX_GUARD_PROGRAM),
         QStringList{QStringLiteral("--simulated"), QStringLiteral("--watch-ms"), QStringLiteral("600000"),
@@ -73,11 +79,4 @@ BENCHMARK(BM_CoilPhaseInProcess);
 
 } // namespace
 
-int main(int argc, char** argv)
-{
-    QCoreApplication application(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+BENCHMARK_MAIN();

@@ -30,6 +30,7 @@ protected:
     }
 };
 
+#ifndef _WIN32
 TEST_F(ExitPaths, EveryStopSignalDuringAPulseRunsTheWholeExit)
 {
     for (const int signal : {SIGINT, SIGTERM, SIGHUP, SIGQUIT}) {
@@ -50,6 +51,7 @@ TEST_F(ExitPaths, EveryStopSignalDuringAPulseRunsTheWholeExit)
         app.reset();
     }
 }
+#endif
 
 TEST_F(ExitPaths, TheProgramEndsWhateverWindowsAreOpen)
 {
