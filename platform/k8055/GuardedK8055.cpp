@@ -18,16 +18,20 @@ using namespace k8055_guard;
 
 GuardedK8055::GuardedK8055(const QString& program, const QStringList& arguments)
     : program_(program)
+    , arguments_(arguments)
 {
-    start(program, arguments);
     heartbeat_.setInterval(HeartbeatMs);
     QObject::connect(&heartbeat_, &QTimer::timeout, [this] { send(QByteArray(Heartbeat) + '\n'); });
-    if (connected())
-        heartbeat_.start();
+    start();
 }
 
-void GuardedK8055::start(const QString& program, const QStringList& arguments)
+void GuardedK8055::start()
 {
+    const QString& program = program_;
+    if (guardian_ > 0)
+        ::waitpid(guardian_, nullptr, WNOHANG); // one that ended is gone for good
+    guardian_ = -1;
+    received_.clear();
     if (!QFileInfo(program).isExecutable()) {
         lose(QStringLiteral("the K8055 guardian program %1 is missing or not executable; build or install it beside "
                             "Varnolix")
@@ -37,7 +41,7 @@ void GuardedK8055::start(const QString& program, const QStringList& arguments)
     // Everything the child needs is made before the fork: after it, the
     // child only rewires its standard input and output and runs the guardian.
     std::vector<std::string> words{program.toStdString()};
-    for (const QString& argument : arguments)
+    for (const QString& argument : arguments_)
         words.push_back(argument.toStdString());
     std::vector<char*> argv;
     for (std::string& word : words)
@@ -64,6 +68,8 @@ void GuardedK8055::start(const QString& program, const QStringList& arguments)
     }
     guardian_ = child;
     socket_ = ends[0];
+    fault_.clear();
+    heartbeat_.start();
 }
 
 GuardedK8055::~GuardedK8055()
@@ -92,9 +98,7 @@ void GuardedK8055::send(const QByteArray& line)
         if (sent < 0 && errno == EINTR)
             continue;
         if (sent <= 0) {
-            lose(QStringLiteral("the K8055 guardian %1 has ended; every board output went off with it. Restart "
-                                "Varnolix to drive the board again.")
-                     .arg(program_));
+            lose(guardianEnded());
             return;
         }
         data += sent;
@@ -124,16 +128,18 @@ std::vector<int> GuardedK8055::ask(const QByteArray& line, std::size_t count)
         char buffer[512];
         const ssize_t got = ready > 0 ? ::recv(socket_, buffer, sizeof buffer, 0) : -1;
         if (got <= 0) {
-            lose(ready == 0 ? QStringLiteral("the K8055 guardian %1 stopped answering; restart Varnolix").arg(program_)
-                            : QStringLiteral("the K8055 guardian %1 has ended; every board output went off with it. "
-                                             "Restart Varnolix to drive the board again.")
-                                  .arg(program_));
+            lose(ready == 0 ? QStringLiteral("the K8055 guardian %1 stopped answering").arg(program_) : guardianEnded());
             break;
         }
         received_.append(buffer, got);
     }
     numbers.resize(std::max(numbers.size(), count), 0);
     return numbers;
+}
+
+QString GuardedK8055::guardianEnded() const
+{
+    return QStringLiteral("the K8055 guardian %1 has ended; the board is opened again through a new one").arg(program_);
 }
 
 void GuardedK8055::lose(const QString& why)
@@ -147,6 +153,8 @@ void GuardedK8055::lose(const QString& why)
 
 int GuardedK8055::OpenDevice(int cardAddress)
 {
+    if (!connected())
+        start();
     if (!connected())
         return -1;
     const int result = ask(command("OpenDevice", {cardAddress}), 1)[0];

@@ -15,7 +15,8 @@
 // output off, which no program can do for itself after a kill -9.
 //
 // A guardian that cannot be started or has gone leaves every call doing
-// nothing, OpenDevice at -1 and fault() saying why.
+// nothing and fault() saying why; the next OpenDevice starts it again (its
+// opening turns every output off, whatever the last one left).
 class GuardedK8055 final : public K8055Board {
 public:
     // The heartbeat keeps the guardian's one-second watch satisfied.
@@ -52,15 +53,17 @@ public:
     pid_t guardianPid() const { return guardian_; }
 
 private:
-    void start(const QString& program, const QStringList& arguments);
+    void start();
     void send(const QByteArray& line);
     // Sends a call that answers; the answer's numbers, padded to `count`.
     std::vector<int> ask(const QByteArray& line, std::size_t count);
     void lose(const QString& why);
+    QString guardianEnded() const;
 
     int socket_ = -1;
     pid_t guardian_ = -1;
     QString program_;
+    QStringList arguments_;
     QByteArray received_;
     QString fault_;
     QTimer heartbeat_;

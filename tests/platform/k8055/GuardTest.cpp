@@ -151,19 +151,25 @@ TEST_F(Guardian, EveryOutputGoesOffWhenTheConnectionEndsOrFallsSilent)
     }
 }
 
-TEST_F(Guardian, AGuardianThatIsMissingOrGoneLeavesTheBoardClosedAndSaysWhy)
+TEST_F(Guardian, AMissingGuardianSaysWhyAndOneThatWentIsStartedAgainByTheNextOpen)
 {
     GuardedK8055 missing(QStringLiteral("/nonexistent/varnolix-k8055-guard"), {});
     EXPECT_EQ(missing.OpenDevice(0), -1);
     EXPECT_TRUE(missing.fault().contains(QStringLiteral("/nonexistent/varnolix-k8055-guard")));
+    missing.WriteAllDigital(6); // nothing to write to, and no crash
 
     const auto board = startGuardian(60000);
     ASSERT_EQ(board->OpenDevice(0), 0);
-    ::kill(board->guardianPid(), SIGKILL);
+    board->WriteAllDigital(6);
+    board->ReadAllDigital();
+    const pid_t first = board->guardianPid();
+    ::kill(first, SIGKILL);
     EXPECT_EQ(board->ReadAllDigital(), 0);
     EXPECT_TRUE(board->fault().contains(QStringLiteral("has ended")));
-    EXPECT_EQ(board->OpenDevice(0), -1);
-    board->WriteAllDigital(6); // nothing to write to, and no crash
+    ASSERT_EQ(board->OpenDevice(0), 0) << board->fault().toStdString();
+    EXPECT_NE(board->guardianPid(), first);
+    EXPECT_TRUE(board->fault().isEmpty());
+    EXPECT_EQ(log().count("card 0 opened"), 2) << "opening writes every output off (see Driver):\n" << log().constData();
 }
 
 } // namespace
