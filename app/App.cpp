@@ -152,6 +152,11 @@ void App::loadBoardPanel()
     QObject::connect(form2_.get(), &Form2::cardConnected, form2_.get(),
                      [this](int card, bool opened) { boardWatch_.cardConnected(card, opened); });
     boardWatch_.reconnect = [this] { form2_->ConnectCard(); };
+    boardWatch_.reopened = [this] {
+        dll_.motorsAtStop();
+        if (form2b_)
+            form2b_->showKnobs();
+    };
     boardWatch_.cardConnected(form2_->CardAddress, form2_->cardOpen());
 }
 

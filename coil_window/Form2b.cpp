@@ -126,8 +126,7 @@ void Form2b::Form_Load()
     ZoomWidth = static_cast<std::int16_t>(2 * shared_.CoilPitch);
     ZoomHeight = 2.0f * (SR::CoilButtonHeight + 10);
     dll_.KnobDir[1] = dll_.KnobDir[2] = QStringLiteral("Fwd");
-    for (int k = 1; k <= 2; ++k)
-        showKnob(dll_.knobPicture(k));
+    showKnobs();
     show();
     const bool dcc = shared_.ControlSystem == control_system::Dcc;
     shared_.CoilCount = dcc ? 99 : 64;
@@ -156,6 +155,14 @@ void Form2b::showView(const WindowHost::CoilView& view)
         fraBoxHM->raise();
     setWindowTitle(view.caption);
     resize(twips::toPixels(view.width), height());
+}
+
+void Form2b::showKnobs()
+{
+    for (int k = 1; k <= 2; ++k) {
+        lblPwm[static_cast<std::size_t>(k)]->setText(dll_.knobPercent(k));
+        showKnob(dll_.knobPicture(k));
+    }
 }
 
 void Form2b::setCoilButtonSizes(int widthTw, int heightTw, int fontPt)

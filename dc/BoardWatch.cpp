@@ -15,11 +15,14 @@ BoardWatch::BoardWatch(Shared& shared, K8055Board& board, Dialogs& dialogs)
 
 void BoardWatch::cardConnected(int cardAddress, bool opened)
 {
+    const bool back = missing() && opened;
     card_ = cardAddress;
     present_ = opened;
     watching_ = true;
     showState();
     timer_.start();
+    if (back && reopened)
+        reopened();
 }
 
 void BoardWatch::timBoardWatch_Timer()

@@ -30,6 +30,8 @@ public:
     // Opens the card again (the board panel's Connect, so the panel shows it);
     // unset, the watch opens it itself.
     std::function<void()> reconnect;
+    // A board that was missing is open again, with every output off.
+    std::function<void()> reopened;
 
 private:
     void showState();

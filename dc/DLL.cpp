@@ -114,6 +114,12 @@ void DLL::abortCoils()
     board_.ClearAllAnalog();
 }
 
+void DLL::motorsAtStop()
+{
+    MotorStep = {};
+    KnobFrame = {};
+}
+
 QString DLL::StepMotorSpeed()
 {
     const int k = shared_.ActiveIndex;
@@ -124,10 +130,16 @@ QString DLL::StepMotorSpeed()
         --step;
     else if (KnobButton == 2 && step < TopMotorStep)
         ++step;
-    const int level = 15 * step;
-    board_.OutputAnalogChannel(k, level);
+    board_.OutputAnalogChannel(k, 15 * step);
+    return knobPercent(k);
+}
+
+QString DLL::knobPercent(int knob) const
+{
+    if (!knobIndex(knob))
+        return {};
     // The whole part of level / 2.08, in integers.
-    return QString::number(level * 25 / 52);
+    return QString::number(15 * MotorStep[static_cast<std::size_t>(knob)] * 25 / 52);
 }
 
 DLL::KnobPicture DLL::ShowKnob()

@@ -62,6 +62,8 @@ public:
     QString StepMotorSpeed();
     // Steps the knob's frame by KnobButton and names its picture.
     KnobPicture ShowKnob();
+    // Knob k's speed in percent for lblPwm, as it stands.
+    QString knobPercent(int knob) const;
     // The picture of knob k as it stands, without stepping.
     KnobPicture knobPicture(int knob) const;
 
@@ -70,6 +72,10 @@ public:
     // The program is ending: the running pulse stops where it is, queued
     // coil requests are dropped and every output goes off, the motors' too.
     void abortCoils();
+
+    // The board was opened again, so its motors stand: the knobs go to stop
+    // (keeping their directions).
+    void motorsAtStop();
 
     // Told the code (2c) of a coil whose pulse was cut twice and never fired.
     std::function<void(std::uint8_t code)> notFired;

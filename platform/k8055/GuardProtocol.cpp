@@ -58,10 +58,19 @@ QByteArray Server::handle(QByteArrayView line)
     for (qsizetype i = 1; i < words.size(); ++i)
         args.push_back(words[i].toInt());
     const auto arg = [&args](std::size_t i) { return i < args.size() ? args[i] : 0; };
-    const auto answer = [this](std::vector<int> numbers) { return replyLine({std::move(numbers), board_.fault()}); };
+    const auto answer = [this](std::vector<int> numbers) {
+        return replyLine({std::move(numbers), silenced_.isEmpty() ? board_.fault() : silenced_});
+    };
 
-    if (call == "OpenDevice")
+    if (call == "OpenDevice") {
+        silenced_.clear();
         return answer({board_.OpenDevice(arg(0))});
+    }
+    if (!silenced_.isEmpty()) {
+        // A lost board: calls do nothing, reads give 0.
+        const bool answers = call == "ReadAllDigital" || call == "ReadAllAnalog" || call == "ReadCounter";
+        return answers ? answer({0, 0}) : QByteArray();
+    }
     if (call == "ReadAllDigital")
         return answer({board_.ReadAllDigital()});
     if (call == "ReadAllAnalog") {
@@ -100,6 +109,12 @@ void Server::allOff()
 {
     board_.ClearAllDigital();
     board_.ClearAllAnalog();
+}
+
+void Server::silence(const QString& why)
+{
+    allOff();
+    silenced_ = why;
 }
 
 } // namespace k8055_guard

@@ -35,11 +35,16 @@ public:
     // One command line without its newline; the answer line, or empty when
     // the call has none (or the line is no call this protocol knows).
     QByteArray handle(QByteArrayView line);
-    // Every output off, digital and analog: Varnolix has gone or gone quiet.
+    // Every output off, digital and analog: Varnolix has gone.
     void allOff();
+    // Every output off, and the board counts as lost, saying `why`, until
+    // Varnolix opens it again: Varnolix fell silent, so what it asked for
+    // before may no longer be what it shows.
+    void silence(const QString& why);
 
 private:
     K8055Board& board_;
+    QString silenced_;
 };
 
 } // namespace k8055_guard

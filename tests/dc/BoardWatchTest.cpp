@@ -25,6 +25,8 @@ TEST_F(BoardState, ABoardThatGoesIsShownSaidOnceAndReopenedWhenBack)
 {
     ASSERT_TRUE(startWith("DC"));
     EXPECT_FALSE(statusLine().contains(QStringLiteral("K8055")));
+    app->form2b()->picKnob_MouseDown(1, 2); // motor 1 running
+    ASSERT_EQ(app->form2b()->lblPwm[1]->text(), QStringLiteral("7"));
     boardDevice.unplug(0);
     for (int i = 0; i < 3; ++i)
         look();
@@ -38,9 +40,12 @@ TEST_F(BoardState, ABoardThatGoesIsShownSaidOnceAndReopenedWhenBack)
     look();
     EXPECT_FALSE(statusLine().contains(QStringLiteral("K8055")));
     EXPECT_EQ(app->form2()->Label1->text(), QStringLiteral("Card  0 connected"));
+    EXPECT_EQ(app->form2b()->lblPwm[1]->text(), QStringLiteral("0")) << "a board opened again stands still";
+    EXPECT_EQ(app->form2b()->picKnob[1]->property("knobPicture").toString(), QStringLiteral("Fwd0"));
     clickCoilThree();
     EXPECT_EQ(boardDevice.outputs().digital, 0);
-    EXPECT_EQ(outputChanges(), before + 3) << "select, fire, off";
+    EXPECT_EQ(outputChanges(), before + 4) << "the opening's all off, then select, fire, off";
+    EXPECT_EQ(boardDevice.outputs().analog1, 0);
     EXPECT_EQ(boardMessages(), 1);
 }
 

@@ -3,6 +3,7 @@
 // its standard input and output and sends one line per board call (see
 // GuardProtocol.h); end of input - Varnolix ended, was killed or crashed -
 // or a second without a word turns every output, digital and analog, off.
+// After a silence the board counts as lost until Varnolix opens it again.
 //
 //   varnolix-k8055-guard [--simulated] [--watch-ms N] [--log FILE]
 //
@@ -108,8 +109,11 @@ public:
             if (ready < 0 && errno == EINTR)
                 continue;
             if (ready == 0) {
-                if (!quietNoted)
-                    turnOff(QStringLiteral("no word from Varnolix for %1 ms: every output off").arg(options_.watchMs));
+                if (!quietNoted) {
+                    const QString why = QStringLiteral("no word from Varnolix for %1 ms: every output off").arg(options_.watchMs);
+                    server_->silence(QStringLiteral("the guardian heard ") + why);
+                    say(clock_.seconds(), why);
+                }
                 quietNoted = true;
                 lastWord = clock_.seconds();
                 continue;

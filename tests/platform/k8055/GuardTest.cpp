@@ -72,6 +72,22 @@ TEST(GuardProtocol, TheServerTurnsLinesIntoBoardCalls)
     EXPECT_EQ(sim.device.outputs(), k8055::OutputState{});
 }
 
+TEST(GuardProtocol, AfterASilenceTheBoardCountsAsLostUntilOpenedAgain)
+{
+    SimulatedK8055 sim;
+    Server server(sim.board);
+    server.handle("OpenDevice 0");
+    server.handle("OutputAnalogChannel 1 90");
+    server.silence(QStringLiteral("quiet"));
+    EXPECT_EQ(sim.device.outputs(), k8055::OutputState{});
+    EXPECT_EQ(server.handle("WriteAllDigital 6"), QByteArray());
+    EXPECT_EQ(server.handle("ReadAllAnalog"), QByteArray("= 0 0\tquiet\n"));
+    EXPECT_EQ(sim.device.outputs(), k8055::OutputState{}) << "nothing reaches a lost board";
+    EXPECT_EQ(server.handle("OpenDevice 0"), QByteArray("= 0\t\n"));
+    server.handle("WriteAllDigital 6");
+    EXPECT_EQ(sim.device.outputs().digital, 6);
+}
+
 // The real guardian program with a simulated board, telling its log file
 // what happens to the board.
 class Guardian : public ::testing::Test {
@@ -148,6 +164,10 @@ TEST_F(Guardian, EveryOutputGoesOffWhenTheConnectionEndsOrFallsSilent)
             board.reset(); // closes the connection as a killed Varnolix does
         EXPECT_TRUE(logShows(c.words)) << c.how << ":\n" << log().constData();
         EXPECT_TRUE(everyOutputOff(log())) << c.how << ":\n" << log().constData();
+        if (board) {
+            board->ReadAllDigital();
+            EXPECT_TRUE(board->fault().contains(QStringLiteral("no word from Varnolix"))) << "Varnolix learns of it";
+        }
     }
 }
 
