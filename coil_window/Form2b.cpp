@@ -149,6 +149,7 @@ void Form2b::showView(const WindowHost::CoilView& view)
 {
     for (std::size_t i = 1; i < cmdCoil.size(); ++i)
         cmdCoil[i]->setVisible(view.coilsVisible);
+    coilMagnifier->hide();
     fraBoxHM->move(twips::toPixels(view.motorFrameLeft), fraBoxHM->y());
     fraBoxHM->setVisible(view.motorFrameVisible);
     if (view.motorFrameVisible)

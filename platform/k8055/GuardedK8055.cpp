@@ -161,16 +161,55 @@ int GuardedK8055::OpenDevice(int cardAddress)
     return connected() ? result : -1;
 }
 
-void GuardedK8055::CloseDevice() { send(command("CloseDevice")); }
-void GuardedK8055::WriteAllDigital(int value) { send(command("WriteAllDigital", {value})); }
-void GuardedK8055::ClearAllDigital() { send(command("ClearAllDigital")); }
-void GuardedK8055::SetAllDigital() { send(command("SetAllDigital")); }
-void GuardedK8055::SetDigitalChannel(int channel) { send(command("SetDigitalChannel", {channel})); }
-void GuardedK8055::ClearDigitalChannel(int channel) { send(command("ClearDigitalChannel", {channel})); }
-int GuardedK8055::ReadAllDigital() { return ask(command("ReadAllDigital"), 1)[0]; }
-void GuardedK8055::OutputAnalogChannel(int channel, int level) { send(command("OutputAnalogChannel", {channel, level})); }
-void GuardedK8055::SetAllAnalog() { send(command("SetAllAnalog")); }
-void GuardedK8055::ClearAllAnalog() { send(command("ClearAllAnalog")); }
+void GuardedK8055::CloseDevice()
+{
+    send(command("CloseDevice"));
+}
+
+void GuardedK8055::WriteAllDigital(int value)
+{
+    send(command("WriteAllDigital", {value}));
+}
+
+void GuardedK8055::ClearAllDigital()
+{
+    send(command("ClearAllDigital"));
+}
+
+void GuardedK8055::SetAllDigital()
+{
+    send(command("SetAllDigital"));
+}
+
+void GuardedK8055::SetDigitalChannel(int channel)
+{
+    send(command("SetDigitalChannel", {channel}));
+}
+
+void GuardedK8055::ClearDigitalChannel(int channel)
+{
+    send(command("ClearDigitalChannel", {channel}));
+}
+
+int GuardedK8055::ReadAllDigital()
+{
+    return ask(command("ReadAllDigital"), 1)[0];
+}
+
+void GuardedK8055::OutputAnalogChannel(int channel, int level)
+{
+    send(command("OutputAnalogChannel", {channel, level}));
+}
+
+void GuardedK8055::SetAllAnalog()
+{
+    send(command("SetAllAnalog"));
+}
+
+void GuardedK8055::ClearAllAnalog()
+{
+    send(command("ClearAllAnalog"));
+}
 
 void GuardedK8055::ReadAllAnalog(int* data1, int* data2)
 {
@@ -181,8 +220,15 @@ void GuardedK8055::ReadAllAnalog(int* data1, int* data2)
         *data2 = values[1];
 }
 
-int GuardedK8055::ReadCounter(int counter) { return ask(command("ReadCounter", {counter}), 1)[0]; }
-void GuardedK8055::ResetCounter(int counter) { send(command("ResetCounter", {counter})); }
+int GuardedK8055::ReadCounter(int counter)
+{
+    return ask(command("ReadCounter", {counter}), 1)[0];
+}
+
+void GuardedK8055::ResetCounter(int counter)
+{
+    send(command("ResetCounter", {counter}));
+}
 
 void GuardedK8055::SetCounterDebounceTime(int counter, int milliseconds)
 {
