@@ -1,5 +1,6 @@
 # Where an installed Varnolix puts its files (GNU layout under the prefix):
 #   bin/varnolix, bin/varnolix-dccbox         the program and the simulated DCC box
+#   bin/varnolix-k8055-guard                  the K8055 board's guardian
 #   share/varnolix/data                       the shipped data, copied into each
 #                                             user's own data folder at first start
 #   share/varnolix/demo/text                  the demo settings (varnolix --demo)
@@ -40,7 +41,7 @@ install(FILES packaging/varnolix.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADI
 find_program(VARNOLIX_GZIP gzip)
 if(VARNOLIX_GZIP)
   set(varnolix_compressed "")
-  foreach(name changelog varnolix.1 varnolix-dccbox.1)
+  foreach(name changelog varnolix.1 varnolix-dccbox.1 varnolix-k8055-guard.1)
     set(plain ${PROJECT_BINARY_DIR}/packaging/${name})
     configure_file(packaging/${name}.in ${plain} @ONLY)
     # -n: no name or time stamp in the archive, so builds are reproducible.
@@ -50,11 +51,12 @@ if(VARNOLIX_GZIP)
   add_custom_target(varnolix_compressed_docs ALL DEPENDS ${varnolix_compressed})
   install(FILES ${PROJECT_BINARY_DIR}/packaging/changelog.gz DESTINATION ${varnolix_doc})
   install(FILES ${PROJECT_BINARY_DIR}/packaging/varnolix.1.gz ${PROJECT_BINARY_DIR}/packaging/varnolix-dccbox.1.gz
+                ${PROJECT_BINARY_DIR}/packaging/varnolix-k8055-guard.1.gz
           DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 endif()
 
-# The K8055 guardian, a helper program that owns the USB board, is installed
-# beside the program once it is part of the build.
+# The K8055 guardian, the helper program that owns the USB board, goes beside
+# the program, where Varnolix looks for it (not on Windows).
 if(TARGET varnolix-k8055-guard)
   install(TARGETS varnolix-k8055-guard RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 endif()

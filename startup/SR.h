@@ -80,6 +80,7 @@ private:
     void reportWriteError(const QString& error);
     data_file::ReadResult readDataFile(const QString& path);
     std::optional<QString> readOneText(const QString& path);
+    StatusCaption modemCaption();
 
     Shared& shared_;
     Dialogs& dialogs_;

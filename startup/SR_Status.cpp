@@ -24,6 +24,14 @@ void SR::FormatFrameText()
 
 SR::StatusCaption SR::ShowStatusCaption()
 {
+    StatusCaption caption = modemCaption();
+    if (!shared_.BoardState.isEmpty())
+        caption.title += QStringLiteral("  ") + shared_.BoardState;
+    return caption;
+}
+
+SR::StatusCaption SR::modemCaption()
+{
     StatusCaption caption;
     caption.modemOn = shared_.PortNumber != 0;
     if (!caption.modemOn) {

@@ -8,7 +8,7 @@ cd "$(dirname "$0")/.."
 tools/setup-debian.sh
 
 cmake -S . -B build -G Ninja >/dev/null
-cmake --build build -j "$(nproc)" --target varnolix
+cmake --build build -j "$(nproc)" --target varnolix varnolix-k8055-guard
 
 if [ -z "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]; then
   echo "No display found: running under Xvfb (set DISPLAY to see the windows)."

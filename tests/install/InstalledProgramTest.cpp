@@ -138,7 +138,7 @@ TEST_F(InstalledProgram, PutsEachFileWhereTheSystemLooksForIt)
     const QString rule = (QDir::isAbsolutePath(udev) ? root.path() + udev : prefix() + QLatin1Char('/') + udev)
         + QStringLiteral("/60-varnolix-k8055.rules");
     EXPECT_EQ(readFile(rule), readFile(QStringLiteral(VARNOLIX_SOURCE_DIR "/data/udev/60-varnolix-k8055.rules")));
-    for (const char* program : {"bin/varnolix", "bin/varnolix-dccbox"})
+    for (const char* program : {"bin/varnolix", "bin/varnolix-dccbox", "bin/varnolix-k8055-guard"})
         EXPECT_TRUE(QFileInfo(prefix() + QLatin1Char('/') + QLatin1String(program)).isExecutable()) << program;
     for (const char* file : {"share/varnolix/data/Layouts/Millbrook Junction.bmp", "share/varnolix/data/VM110/KnobFwd0.bmp",
                              "share/varnolix/data/text/varnohelp.rtf", "share/varnolix/data/text/function.txt",

@@ -19,7 +19,7 @@ arch=$(field Architecture)
 
 files=$(dpkg-deb -c "$deb" | awk '{ $1=$2=$3=$4=$5=""; sub(/^ +/, ""); print }')
 for path in \
-  ./usr/bin/varnolix ./usr/bin/varnolix-dccbox \
+  ./usr/bin/varnolix ./usr/bin/varnolix-dccbox ./usr/bin/varnolix-k8055-guard \
   "./usr/share/varnolix/data/Layouts/Millbrook Junction.bmp" ./usr/share/varnolix/data/VM110/KnobFwd0.bmp \
   ./usr/share/varnolix/data/VM110/LocoLogo.bmp ./usr/share/varnolix/data/text/varnohelp.rtf \
   ./usr/share/varnolix/data/text/function.txt ./usr/share/varnolix/telephone.wav \
@@ -29,6 +29,7 @@ for path in \
   ./lib/udev/rules.d/60-varnolix-k8055.rules ./usr/share/doc/varnolix/README.md \
   ./usr/share/doc/varnolix/copyright ./usr/share/doc/varnolix/changelog.gz \
   ./usr/share/man/man1/varnolix.1.gz ./usr/share/man/man1/varnolix-dccbox.1.gz \
+  ./usr/share/man/man1/varnolix-k8055-guard.1.gz \
   ./usr/share/metainfo/varnolix.metainfo.xml; do
   grep -qxF "$path" <<<"$files" && pass "holds $path" || fail "lacks $path"
 done
