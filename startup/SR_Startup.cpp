@@ -9,6 +9,7 @@
 #include "ProgramFolder.h"
 
 #include <QDir>
+#include <QFileInfo>
 
 namespace {
 
@@ -87,7 +88,9 @@ void SR::Prompt(int number)
         break;
     case 18:
         shared_.MsgTitle = QStringLiteral("no spaces allowed after last line");
-        shared_.MsgPrompt = folder_.path() + QStringLiteral("\\data\\loco.txt data error");
+        // Named from the folder that holds the data folder, which is the
+        // program folder only in portable use.
+        shared_.MsgPrompt = QFileInfo(folder_.dataPath()).absolutePath() + QStringLiteral("\\data\\loco.txt data error");
         shared_.MsgStyle = Dialogs::Critical;
         ShowMessage();
         break;
