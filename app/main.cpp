@@ -6,7 +6,7 @@
 #include "QtClock.h"
 #include "QtDialogs.h"
 #include "QtLauncher.h"
-#include "QtSerialLink.h"
+#include "QtDccLink.h"
 #include "QtSound.h"
 #include "SimulatedBoard.h"
 #include "StopSignals.h"
@@ -44,7 +44,7 @@ int main(int argc, char* argv[])
     const ProgramFolder folder(QCoreApplication::applicationDirPath());
     QtClock clock;
     QtDialogs dialogs;
-    QtSerialLink link(PortMap::fromEnvironment());
+    QtDccLink link(PortMap::fromEnvironment());
     QtSound sound;
     QtLauncher launcher;
     const std::unique_ptr<HidBackend> usb = boardBackend(clock);
@@ -61,6 +61,9 @@ int main(int argc, char* argv[])
         // and a start-up dialog may be open; exit() ends every loop.
         QCoreApplication::exit(0);
     });
+    // --interface: the "DCC interface" dialog first, then the usual start.
+    if (QCoreApplication::arguments().contains(QStringLiteral("--interface")))
+        app.chooseInterfaceBeforeStart();
     if (!app.start() || stopped)
         return 0;
     return QApplication::exec();

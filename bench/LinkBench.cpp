@@ -4,7 +4,7 @@
 #include "FakeClock.h"
 #include "FakeDialogs.h"
 #include "ProgramFolder.h"
-#include "QtSerialLink.h"
+#include "QtDccLink.h"
 
 #include <benchmark/benchmark.h>
 
@@ -62,7 +62,7 @@ void SendFrameToFarSide(benchmark::State& state)
     Shared shared;
     FakeClock clock;
     FakeDialogs dialogs;
-    QtSerialLink link(PortMap({{5, far.device}}));
+    QtDccLink link(PortMap({{5, far.device}}));
     DCC dcc(shared, link, clock, dialogs, folder);
     if (!link.open(5)) {
         state.SkipWithError("could not open the pseudo-terminal");

@@ -17,7 +17,7 @@
 #include "Form2a.h"
 #include "PressButtons.h"
 #include "ProgramFolder.h"
-#include "QtSerialLink.h"
+#include "QtDccLink.h"
 
 #include "dccbox/SimulatedBox.h"
 
@@ -89,7 +89,7 @@ void PressToFarSide(benchmark::State& state)
     FakeDialogs dialogs;
     dialogs.answer(QStringLiteral("Home"));
     InstantClock clock;
-    QtSerialLink link(PortMap({{5, QString::fromStdString(box.devicePath())}}));
+    QtDccLink link(PortMap({{5, QString::fromStdString(box.devicePath())}}));
     SimulatedBoard boardDevice(clock);
     HidK8055 board(boardDevice);
     App app(folder, dialogs, clock, link, board);

@@ -251,6 +251,14 @@ void Form2b::picKnob_DblClick(int Index)
     dll_.PulseCoil();
 }
 
+void Form2b::showMotors()
+{
+    for (int k = 1; k <= 2; ++k) {
+        lblPwm[static_cast<std::size_t>(k)]->setText(dll_.motorPercent(k));
+        showKnob(dll_.knobPicture(k));
+    }
+}
+
 void Form2b::showKnob(const DLL::KnobPicture& picture)
 {
     if (picture.knob != 1 && picture.knob != 2)

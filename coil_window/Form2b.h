@@ -36,6 +36,8 @@ public:
     // The toolbar toggles' view and the coil button size restore.
     void showView(const WindowHost::CoilView& view);
     void setCoilButtonSizes(int widthTw, int heightTw, int fontPt);
+    // The knobs and their labels as the DLL module has them (after a stop).
+    void showMotors();
 
     // Handlers. Button: 1 left, 2 right, 4 middle.
     void cmdCoil_MouseMove(int Index);

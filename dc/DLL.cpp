@@ -98,6 +98,25 @@ void DLL::abortCoils()
     board_.ClearAllDigital();
 }
 
+void DLL::StopAll()
+{
+    abortCoils();
+    for (int k = 1; k <= 2; ++k) {
+        MotorStep[static_cast<std::size_t>(k)] = 0;
+        KnobFrame[static_cast<std::size_t>(k)] = 0;
+        board_.OutputAnalogChannel(k, 0);
+    }
+}
+
+QString DLL::motorPercent(int knob) const
+{
+    if (!knobIndex(knob))
+        return {};
+    // The whole part of level / 2.08, in integers.
+    const int level = 15 * MotorStep[static_cast<std::size_t>(knob)];
+    return QString::number(level * 25 / 52);
+}
+
 QString DLL::StepMotorSpeed()
 {
     const int k = shared_.ActiveIndex;
@@ -108,10 +127,8 @@ QString DLL::StepMotorSpeed()
         --step;
     else if (KnobButton == 2 && step < TopMotorStep)
         ++step;
-    const int level = 15 * step;
-    board_.OutputAnalogChannel(k, level);
-    // The whole part of level / 2.08, in integers.
-    return QString::number(level * 25 / 52);
+    board_.OutputAnalogChannel(k, 15 * step);
+    return motorPercent(k);
 }
 
 DLL::KnobPicture DLL::ShowKnob()

@@ -68,6 +68,13 @@ public:
     // coil requests are dropped and every digital output goes off.
     void abortCoils();
 
+    // The emergency stop: both motors to 0 (the knobs to their stop
+    // picture), every digital output off, any coil pulse cut and the queued
+    // ones dropped.
+    void StopAll();
+    // Knob k's level in percent, as its label shows it.
+    QString motorPercent(int knob) const;
+
     bool coilBusy() const { return busy_; }
     std::size_t queuedCoils() const { return queue_.size(); }
 

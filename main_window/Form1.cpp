@@ -57,6 +57,7 @@ QWidget* Form1::buildToolbar()
     toggleStack->addWidget(buildByteToggle());
     toggleStack->setCurrentWidget(fraToggle[1]);
     row->addWidget(toggleStack);
+    row->addWidget(buildTrackFrame());
     row->addWidget(buildAboutFrame());
 
     auto* program = new QGroupBox(QStringLiteral("program"), bar);

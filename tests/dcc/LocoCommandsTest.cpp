@@ -86,7 +86,9 @@ TEST_F(DoubleHeader, LongEngineShortPilot)
 {
     ASSERT_TRUE(dcc.SelectTrainEngine(D100));
     dcc.SelectPilot(D99);
-    EXPECT_EQ(sent(), QStringList{QStringLiteral("E5 43 C0 64 00 63 61")});
+    // Both stopped first: a command station couples only stopped locos.
+    EXPECT_EQ(sent(), (QStringList{QStringLiteral("E4 12 C0 64 00 52"), QStringLiteral("E4 12 00 63 00 95"),
+                                   QStringLiteral("E5 43 C0 64 00 63 61")}));
 }
 
 TEST_F(DoubleHeader, AnEngineWithChipZeroKeepsTheAddressChosenBefore)
@@ -101,7 +103,8 @@ TEST_F(DoubleHeader, APilotWithChipZeroDissolvesInsteadOfEstablishing)
 {
     ASSERT_TRUE(dcc.SelectTrainEngine(E27));
     EXPECT_EQ(dcc.SelectPilot(E0), DCC::PilotChoice::Coupled);
-    EXPECT_EQ(sent(), QStringList{QStringLiteral("E5 43 00 03 00 00 A5")});
+    // No speed frame goes to address 00 00.
+    EXPECT_EQ(sent(), (QStringList{QStringLiteral("E4 12 00 03 00 F5"), QStringLiteral("E5 43 00 03 00 00 A5")}));
 }
 
 TEST_F(LocoCommands, TheBlankItemOfAnEmptyRosterChoosesNothing)

@@ -1,7 +1,7 @@
 #include "DCC.h"
 #include "FakeClock.h"
 #include "FakeDialogs.h"
-#include "FakeSerialLink.h"
+#include "FakeDccLink.h"
 #include "TestFolder.h"
 
 #include <gtest/gtest.h>
@@ -21,7 +21,7 @@ TEST_P(PortFileContents, GiveThePortNumberOrNone)
     dir.write(QStringLiteral("data/text/port.txt"), GetParam().content);
     Shared shared;
     shared.PortNumber = 99;
-    FakeSerialLink link;
+    FakeDccLink link;
     FakeClock clock;
     FakeDialogs dialogs;
     DCC dcc(shared, link, clock, dialogs, dir.folder());
@@ -42,7 +42,7 @@ TEST(DCC, AMissingPortFileIsCreatedEmptyAndMeansNoPort)
 {
     TestFolder dir;
     Shared shared;
-    FakeSerialLink link;
+    FakeDccLink link;
     FakeClock clock;
     FakeDialogs dialogs;
     DCC dcc(shared, link, clock, dialogs, dir.folder());
@@ -56,7 +56,7 @@ TEST(DCC, WritePortFileStoresTheNumberAndALineEnd)
     TestFolder dir;
     Shared shared;
     shared.PortNumber = 3;
-    FakeSerialLink link;
+    FakeDccLink link;
     FakeClock clock;
     FakeDialogs dialogs;
     DCC dcc(shared, link, clock, dialogs, dir.folder());

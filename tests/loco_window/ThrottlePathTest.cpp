@@ -7,7 +7,7 @@
 #include "FakeDialogs.h"
 #include "Form2a.h"
 #include "PressButtons.h"
-#include "QtSerialLink.h"
+#include "QtDccLink.h"
 #include "TestFolder.h"
 
 #include "dccbox/SimulatedBox.h"
@@ -38,7 +38,7 @@ TEST(ThrottlePath, AClickOnNineReachesTheBoxAsTheSpeedFrame)
     FakeDialogs dialogs;
     dialogs.answer(QStringLiteral("Home"));
     FakeClock clock;
-    QtSerialLink link(PortMap({{5, QString::fromStdString(box.devicePath())}}));
+    QtDccLink link(PortMap({{5, QString::fromStdString(box.devicePath())}}));
     SimulatedBoard boardDevice(clock);
     HidK8055 board(boardDevice);
     App app(dir.folder(), dialogs, clock, link, board);
@@ -51,11 +51,12 @@ TEST(ThrottlePath, AClickOnNineReachesTheBoxAsTheSpeedFrame)
     QTest::mousePress(form.cmdLoco[9], Qt::LeftButton);
     QTest::mouseRelease(form.cmdLoco[9], Qt::LeftButton);
 
-    ASSERT_TRUE(box.waitForFrames(3, 5s));
+    ASSERT_TRUE(box.waitForFrames(4, 5s));
     const auto frames = box.frames();
     EXPECT_EQ(frames[0], (dccbox::Frame{0xF0, 0xF0}));
-    EXPECT_EQ(frames[1], (dccbox::Frame{0xE4, 0x12, 0x00, 0x03, 0x80, 0x75}));
-    EXPECT_EQ(frames[2], (dccbox::Frame{0xE4, 0x12, 0x00, 0x03, 0x89, 0x7C}));
+    EXPECT_EQ(frames[1], (dccbox::Frame{0x21, 0x21, 0x00}));
+    EXPECT_EQ(frames[2], (dccbox::Frame{0xE4, 0x12, 0x00, 0x03, 0x80, 0x75}));
+    EXPECT_EQ(frames[3], (dccbox::Frame{0xE4, 0x12, 0x00, 0x03, 0x89, 0x7C}));
     EXPECT_EQ(box.badFrames(), 0u);
 }
 
