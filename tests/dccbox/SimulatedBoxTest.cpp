@@ -1,6 +1,5 @@
-#include "HexFrames.h"
+#include "BoxScript.h"
 #include "LineRecorder.h"
-#include "PtyClient.h"
 
 #include "dccbox/SimulatedBox.h"
 
@@ -13,18 +12,11 @@ namespace {
 
 using namespace std::chrono_literals;
 
-// A box that is running, or the test stops here with the reason.
-#define START_BOX(box)                                                                                                 \
-    do {                                                                                                               \
-        std::string startError;                                                                                        \
-        ASSERT_TRUE((box).start(&startError)) << startError;                                                          \
-    } while (false)
-
 TEST(SimulatedBox, AnswersOverThePty)
 {
     dccbox::SimulatedBox box;
     START_BOX(box);
-    PtyClient port(box.devicePath());
+    BoxClient port(box.devicePath());
     ASSERT_TRUE(port.isOpen());
 
     ASSERT_TRUE(port.write(bytesOf("F0 F0")));
@@ -36,7 +28,7 @@ TEST(SimulatedBox, AnswersOverThePty)
     EXPECT_EQ(port.read(7), bytesOf("01 04 05 02 01 36 35"));
 
     ASSERT_TRUE(box.waitForFrames(4, 3s));
-    const std::vector<dccbox::Frame> expected = {bytesOf("F0 F0"), bytesOf("E4 12 00 03 89 7C"),
+    const std::vector<xpressnet::Frame> expected = {bytesOf("F0 F0"), bytesOf("E4 12 00 03 89 7C"),
                                                  bytesOf("52 01 8A D9"), bytesOf("F0 F0")};
     EXPECT_EQ(box.frames(), expected);
 }
@@ -48,7 +40,7 @@ TEST(SimulatedBox, ReportsBadCheckByteAndUnfinishedFrame)
     options.software = 0x40;
     dccbox::SimulatedBox box(options);
     START_BOX(box);
-    PtyClient port(box.devicePath());
+    BoxClient port(box.devicePath());
     ASSERT_TRUE(port.isOpen());
 
     ASSERT_TRUE(port.write(bytesOf("E4 12 00 03 89 7D")));
@@ -63,7 +55,7 @@ TEST(SimulatedBox, ReportsBadCheckByteAndUnfinishedFrame)
     ASSERT_TRUE(port.write(bytesOf("F0 F0")));
     EXPECT_EQ(port.read(4), bytesOf("02 12 40 50"));
     ASSERT_TRUE(box.waitForFrames(1, 3s));
-    EXPECT_EQ(box.frames(), std::vector<dccbox::Frame>{bytesOf("F0 F0")});
+    EXPECT_EQ(box.frames(), std::vector<xpressnet::Frame>{bytesOf("F0 F0")});
     EXPECT_EQ(box.receivedBytes(), bytesOf("E4 12 00 03 89 7D E4 12 00 F0 F0"));
 }
 
@@ -73,7 +65,7 @@ TEST(SimulatedBox, SilentBoxNeverAnswers)
     options.silent = true;
     dccbox::SimulatedBox box(options);
     START_BOX(box);
-    PtyClient port(box.devicePath());
+    BoxClient port(box.devicePath());
     ASSERT_TRUE(port.isOpen());
 
     ASSERT_TRUE(port.write(bytesOf("F0 F0")));
@@ -91,7 +83,7 @@ TEST(SimulatedBox, DelayedAnswerArrivesAfterTheDelay)
     options.answerDelayMs = 40;
     dccbox::SimulatedBox box(options);
     START_BOX(box);
-    PtyClient port(box.devicePath());
+    BoxClient port(box.devicePath());
     ASSERT_TRUE(port.isOpen());
 
     const auto sent = std::chrono::steady_clock::now();
@@ -110,7 +102,7 @@ TEST(SimulatedBox, KeepsAnsweringWhenThePortIsReopened)
     START_BOX(box);
     const std::string versionSent = "-> 02 01 36 35  interface version: hardware 0.1, software 3.6";
     {
-        PtyClient port(box.devicePath());
+        BoxClient port(box.devicePath());
         ASSERT_TRUE(port.isOpen());
         ASSERT_TRUE(port.write(bytesOf("F0 F0")));
     }
@@ -118,7 +110,7 @@ TEST(SimulatedBox, KeepsAnsweringWhenThePortIsReopened)
     // on through that, as a real one does when the program closes its port.
     ASSERT_TRUE(recorder.waitFor(versionSent));
 
-    PtyClient port(box.devicePath());
+    BoxClient port(box.devicePath());
     ASSERT_TRUE(port.isOpen());
     ASSERT_TRUE(port.write(bytesOf("E4 12 00 03 89 7C")));
     EXPECT_EQ(port.read(3), bytesOf("01 04 05"));
@@ -136,7 +128,7 @@ TEST(SimulatedBox, LinkLeadsToTheDeviceUntilStopped)
     START_BOX(box);
     EXPECT_EQ(std::filesystem::read_symlink(link), box.devicePath());
     {
-        PtyClient port(link);
+        BoxClient port(link);
         ASSERT_TRUE(port.isOpen());
         ASSERT_TRUE(port.write(bytesOf("F0 F0")));
         EXPECT_EQ(port.read(4), bytesOf("02 01 36 35"));
@@ -153,7 +145,7 @@ TEST(SimulatedBox, TellsTheLineHandlerWhatHappens)
     dccbox::SimulatedBox box;
     box.setLineHandler(recorder.handler());
     START_BOX(box);
-    PtyClient port(box.devicePath());
+    BoxClient port(box.devicePath());
     ASSERT_TRUE(port.isOpen());
 
     ASSERT_TRUE(port.write(bytesOf("E4 12 00 03 89 7D E4 12 00 03 89 7C")));

@@ -13,6 +13,9 @@ namespace dccbox {
 
 SimulatedBox::SimulatedBox(Options options)
     : options_(std::move(options))
+    , assembler_(options_.framing)
+    , station_(options_)
+    , silent_(options_.silent)
 {
 }
 
@@ -28,24 +31,33 @@ bool SimulatedBox::start(std::string* error)
             *error = "already running";
         return false;
     }
-    if (!pty_.open(error))
+    if (options_.tcpPort) {
+        if (!listener_.open(*options_.tcpPort, error))
+            return false;
+    } else {
+        if (!pty_.open(error))
+            return false;
+        dataFd_ = pty_.masterFd();
+    }
+    const auto undo = [this] {
+        closeWakePipe();
+        listener_.close();
+        pty_.close();
+        dataFd_ = -1;
         return false;
+    };
     std::array<int, 2> wake{};
     if (::pipe2(wake.data(), O_CLOEXEC) != 0) {
         if (error)
             *error = std::string("pipe2: ") + std::strerror(errno);
-        pty_.close();
-        return false;
+        return undo();
     }
     wakeRead_ = wake[0];
     wakeWrite_ = wake[1];
-    if (!options_.linkPath.empty()) {
+    if (!options_.linkPath.empty() && !options_.tcpPort) {
         linked_ = makeDeviceLink(pty_.slavePath(), options_.linkPath, error);
-        if (!linked_) {
-            closeWakePipe();
-            pty_.close();
-            return false;
-        }
+        if (!linked_)
+            return undo();
     }
     thread_ = std::thread(&SimulatedBox::run, this);
     return true;
@@ -63,9 +75,16 @@ void SimulatedBox::stop()
     if (linked_)
         removeDeviceLink(pty_.slavePath(), options_.linkPath);
     linked_ = false;
+    {
+        std::lock_guard lock(ioMutex_);
+        if (dataFd_ >= 0 && dataFd_ != pty_.masterFd())
+            ::close(dataFd_);
+        dataFd_ = -1;
+    }
+    listener_.close();
     pty_.close();
     pending_.clear();
-    assembler_ = FrameAssembler();
+    assembler_.reset();
 }
 
 void SimulatedBox::closeWakePipe()
@@ -79,6 +98,13 @@ void SimulatedBox::closeWakePipe()
 
 std::string SimulatedBox::devicePath() const
 {
+    return pty_.slavePath();
+}
+
+std::string SimulatedBox::address() const
+{
+    if (listener_.fd() >= 0)
+        return "127.0.0.1:" + std::to_string(listener_.port());
     return pty_.slavePath();
 }
 
@@ -118,9 +144,56 @@ bool SimulatedBox::waitForFrames(std::size_t count, std::chrono::milliseconds ti
     return framesArrived_.wait_for(lock, timeout, [&] { return frames_.size() >= count; });
 }
 
+bool SimulatedBox::waitForAnswered(std::size_t count, std::chrono::milliseconds timeout)
+{
+    std::unique_lock lock(recordsMutex_);
+    return framesArrived_.wait_for(lock, timeout, [&] { return answered_ >= count; });
+}
+
 bool SimulatedBox::send(const Frame& frame)
 {
-    return pty_.masterFd() >= 0 && writeFrame(frame);
+    return writeFrame({frame, true});
+}
+
+void SimulatedBox::setSilent(bool silent)
+{
+    std::lock_guard lock(controlMutex_);
+    silent_ = silent;
+}
+
+void SimulatedBox::failNext(std::size_t count)
+{
+    std::lock_guard lock(controlMutex_);
+    failNext_ = count;
+}
+
+void SimulatedBox::ignoreNext(std::size_t count)
+{
+    std::lock_guard lock(controlMutex_);
+    ignoreNext_ = count;
+}
+
+bool SimulatedBox::loseTimeSlot()
+{
+    {
+        std::lock_guard lock(controlMutex_);
+        slotLost_ = true;
+    }
+    return send(timeSlotLost);
+}
+
+bool SimulatedBox::restoreTimeSlot()
+{
+    {
+        std::lock_guard lock(controlMutex_);
+        slotLost_ = false;
+    }
+    return send(timeSlotRestored);
+}
+
+bool SimulatedBox::takeOver(unsigned loco)
+{
+    return send(takenOver(loco));
 }
 
 void SimulatedBox::emitLine(const std::string& line)

@@ -1,8 +1,8 @@
-#include "dccbox/Frame.h"
+#include "xpressnet/Frame.h"
 
-namespace dccbox {
+namespace xpressnet {
 
-std::uint8_t xorOf(std::span<const std::uint8_t> bytes)
+std::uint8_t xorOf(Bytes bytes)
 {
     std::uint8_t sum = 0;
     for (const std::uint8_t byte : bytes)
@@ -17,7 +17,7 @@ Frame withCheckByte(Frame body)
     return body;
 }
 
-std::string hex(std::span<const std::uint8_t> bytes)
+std::string hex(Bytes bytes)
 {
     static constexpr char digits[] = "0123456789ABCDEF";
     std::string text;
@@ -31,4 +31,9 @@ std::string hex(std::span<const std::uint8_t> bytes)
     return text;
 }
 
-} // namespace dccbox
+unsigned locoNumber(std::uint8_t high, std::uint8_t low)
+{
+    return high == 0 ? low : ((high & 0x3Fu) << 8) | low;
+}
+
+} // namespace xpressnet

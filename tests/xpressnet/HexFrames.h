@@ -1,15 +1,15 @@
 #pragma once
 
-#include "dccbox/Frame.h"
+#include "xpressnet/Frame.h"
 
 #include <cstdint>
 #include <string>
 #include <string_view>
 
 // "E4 12 00 03 89 7C" -> bytes, so the tables read like the traffic they stand for.
-inline dccbox::Frame bytesOf(std::string_view text)
+inline xpressnet::Frame bytesOf(std::string_view text)
 {
-    dccbox::Frame bytes;
+    xpressnet::Frame bytes;
     std::size_t pos = 0;
     while (pos < text.size()) {
         if (text[pos] == ' ') {
