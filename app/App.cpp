@@ -128,6 +128,7 @@ bool App::start()
         return false;
     }
     form1_.setControlWindows(form2a_.get(), form2b_.get());
+    form1_.setDccControlsVisible(shared_.ControlSystem != control_system::DC);
     form1_.timModem_Timer();
     form1_.show();
     form1_.showControlWindows();

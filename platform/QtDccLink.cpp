@@ -18,6 +18,7 @@ QtDccLink::QtDccLink(PortMap map)
     QObject::connect(&serial_, &QSerialPort::readyRead, &serial_, [this] { onReadyRead(); });
     QObject::connect(&socket_, &QTcpSocket::readyRead, &socket_, [this] { onReadyRead(); });
     QObject::connect(&socket_, &QTcpSocket::connected, &socket_, [this] {
+        connected_ = true;
         socket_.setSocketOption(QAbstractSocket::LowDelayOption, 1);
         if (openedHandler_)
             openedHandler_();
@@ -114,15 +115,13 @@ bool QtDccLink::opening() const
 
 void QtDccLink::close()
 {
+    connected_ = false;
     if (serial_.isOpen())
         serial_.close();
-    if (socket_.state() != QAbstractSocket::UnconnectedState) {
-        // abort() says "disconnected" at once; nothing is lost when we close it ourselves.
-        const auto handler = std::move(lostHandler_);
-        lostHandler_ = {};
+    // abort() says "disconnected" at once: with connected_ cleared first,
+    // closing it ourselves is no loss.
+    if (socket_.state() != QAbstractSocket::UnconnectedState)
         socket_.abort();
-        lostHandler_ = handler;
-    }
 }
 
 bool QtDccLink::isOpen() const
@@ -243,8 +242,9 @@ void QtDccLink::onSerialError(QSerialPort::SerialPortError error)
 
 void QtDccLink::onSocketGone()
 {
+    // A connection that never came is the opener's business, not a loss.
     const QString reason = socket_.errorString();
-    if (socket_.state() == QAbstractSocket::ConnectedState)
+    if (!connected_ || socket_.state() == QAbstractSocket::ConnectedState)
         return;
     lose(reason.isEmpty() ? QStringLiteral("the connection was closed") : reason);
 }

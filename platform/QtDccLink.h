@@ -54,6 +54,7 @@ private:
     QString where_;
     QString error_;
     // Counted so a wait can tell that something came.
+    bool connected_ = false;
     quint64 delivered_ = 0;
     quint64 bytesSeen_ = 0;
     std::function<void(const Received&)> receiveHandler_;

@@ -164,4 +164,36 @@ TEST_F(DccLink, ALostLinkGoesOfflineAndTellsTheUserOnce)
     EXPECT_EQ(dialogs.shown.size(), 1u);
 }
 
+TEST_F(DccLink, ThePortQuestionLeadsToTheInterfaceDialogAndTriesWhatWasChosen)
+{
+    shared.PortNumber = 4;
+    link.present = {4, 7};
+    link.answering = {7};
+    int dialogsOpened = 0;
+    dcc.ChooseInterface = [&] {
+        ++dialogsOpened;
+        dcc.StoreInterface(defaultsFor(InterfaceSettings::Kind::Usb), 7);
+        return true;
+    };
+    dialogs.answer(FakeDialogs::ChoiceAnswer);
+    dcc.ConnectDccBox();
+    EXPECT_EQ(dialogs.choices, QStringList{QStringLiteral("DCC interface...")});
+    EXPECT_EQ(dialogsOpened, 1);
+    EXPECT_EQ(link.interface, defaultsFor(InterfaceSettings::Kind::Usb));
+    EXPECT_EQ(link.openPort, 7);
+    EXPECT_EQ(dir.read(QStringLiteral("data/text/port.txt")), QByteArray("7\r\n"));
+    EXPECT_EQ(dir.read(QStringLiteral("data/text/interface.txt")), QByteArray("\"usb\",57600,\"none\",\"\",0\r\n"));
+    EXPECT_TRUE(dcc.Online());
+}
+
+TEST_F(DccLink, AGarbledInterfaceFileIsNamedAndTheSerialInterfaceUsed)
+{
+    dir.write(QStringLiteral("data/text/interface.txt"), "\"bluetooth\",0,\"none\",\"\",0\r\n");
+    dcc.Interface = defaultsFor(InterfaceSettings::Kind::Lan);
+    dcc.ReadInterfaceFile();
+    EXPECT_EQ(dcc.Interface, InterfaceSettings{});
+    ASSERT_EQ(dialogs.messages().size(), 1u);
+    EXPECT_TRUE(dialogs.messages()[0].text.contains(QStringLiteral("interface.txt")));
+}
+
 } // namespace
