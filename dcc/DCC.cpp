@@ -26,7 +26,12 @@ DCC::DCC(Shared& shared, DccLink& link, Clock& clock, Dialogs& dialogs, const Pr
                                         Log.add(true, frame);
                                         link_.write(frame);
                                     },
-                                    [this] { Probe(); }, [this] { Events.linkChanged(); },
+                                    [this] {
+                                        // While reconnecting, the reconnect tick asks.
+                                        if (!reconnecting_)
+                                            Probe();
+                                    },
+                                    [this] { Events.linkChanged(); },
                                     [this](const DccReceiver::Answer& answer) { Answered(answer); }}))
     , reconnectTimer_(clock.createTimer([this] { ReconnectTick(); }))
 {
