@@ -8,6 +8,7 @@
 #include "InterfaceDialog.h"
 #include "K8055.h"
 #include "ProgramEnd.h"
+#include "StopSignals.h"
 #include "Twips.h"
 
 #include <QApplication>
@@ -25,12 +26,13 @@ App::App(const ProgramFolder& folder, Dialogs& dialogs, Clock& clock, DccLink& l
     , board_(board)
     , ls_(shared_, dcc_)
     , dll_(shared_, board_, clock, sr_, ls_, folder)
+    , boardWatch_(shared_, board_, dialogs)
     , accessories_(folder, dialogs, desktop.sound, desktop.launcher)
     , form1_(shared_, sr_, accessories_)
 {
     QObject::connect(&form1_, &Form1::helpRequested, &form1_, [this] { showHelpWindow(); });
-    // The exit may be clicked while a coil pulse waits: that pulse ends now.
-    QObject::connect(&form1_, &Form1::exitRequested, &form1_, [this] { dll_.abortCoils(); });
+    // The exit button and the window frame save the places, then end here.
+    QObject::connect(&form1_, &Form1::exitRequested, &form1_, [this] { finishRun(); });
     wireTrackControls();
 }
 
@@ -62,6 +64,9 @@ void App::wireTrackControls()
 
 void App::escapePressed()
 {
+    // An open new-loco panel takes Escape first: it closes, nothing stops.
+    if (form2a_ && form2a_->cancelOpenEntry())
+        return;
     emergencyStop();
 }
 
@@ -70,7 +75,7 @@ void App::emergencyStop()
     dcc_.EmergencyStop();
     dll_.StopAll();
     if (form2b_)
-        form2b_->showMotors();
+        form2b_->showKnobs();
     // The throttle shows the loco as it now is: stopped.
     sr_.ResetButtonSizes(1);
 }
@@ -102,11 +107,68 @@ void App::chooseInterfaceBeforeStart()
 
 App::~App()
 {
-    // Every end of the run comes here (exit button, window close, a signal):
-    // the board keeps its outputs after the program has gone, so no coil may
-    // be left on.
+    exitHook_.reset();
+    // Every end of the run comes here: the board keeps its outputs after the
+    // program has gone, so no coil may be left on and no motor running.
     board_.ClearAllDigital();
+    board_.ClearAllAnalog();
     board_.CloseDevice();
+}
+
+void App::endRun()
+{
+    if (ended_)
+        return;
+    if (started_)
+        form1_.imgBtnExit_MouseUp(); // saves the places, then finishRun
+    else
+        finishRun();
+}
+
+void App::finishRun()
+{
+    if (ended_)
+        return;
+    ended_ = true;
+    // The exit may come while a coil pulse waits: that pulse ends now.
+    dll_.abortCoils();
+    // exit(), not quit(): quit() first asks every window to close and gives
+    // up when one refuses (the help window only hides); exit() also ends a
+    // start-up dialog's loop.
+    if (starting_ || loopRunning_)
+        QCoreApplication::exit(0);
+}
+
+void App::endAtProcessExit()
+{
+    if (ended_)
+        return;
+    // No event loop runs any more: the outputs go off first, then the places
+    // are saved while the windows still stand.
+    ended_ = true;
+    dll_.abortCoils();
+    if (started_)
+        form1_.imgBtnExit_MouseUp();
+}
+
+void App::watchExitPaths()
+{
+    onStopSignals(&form1_, [this] { endRun(); });
+    QCoreApplication* application = QCoreApplication::instance();
+    if (auto* gui = qobject_cast<QGuiApplication*>(application))
+        QObject::connect(gui, &QGuiApplication::commitDataRequest, &form1_, [this] { endRun(); });
+    QObject::connect(application, &QCoreApplication::aboutToQuit, &form1_, [this] { endRun(); });
+    exitHook_ = std::make_unique<ExitHook>([this] { endAtProcessExit(); });
+}
+
+int App::runEventLoop()
+{
+    if (ended_)
+        return 0;
+    loopRunning_ = true;
+    const int result = QCoreApplication::exec();
+    loopRunning_ = false;
+    return result;
 }
 
 void App::showHelpWindow()
@@ -122,11 +184,17 @@ void App::showHelpWindow()
 
 bool App::start()
 {
+    starting_ = true;
     try {
         sr_.Form1Load();
     } catch (const ProgramEnd&) {
+        starting_ = false;
         return false;
     }
+    starting_ = false;
+    if (ended_)
+        return false;
+    started_ = true;
     form1_.setControlWindows(form2a_.get(), form2b_.get());
     form1_.setDccControlsVisible(shared_.ControlSystem != control_system::DC);
     form1_.timModem_Timer();
@@ -153,8 +221,20 @@ Form2b& App::coilWindow()
 
 void App::loadBoardPanel()
 {
-    if (!form2_)
-        form2_ = std::make_unique<Form2>(board_, board_);
+    if (form2_)
+        return;
+    form2_ = std::make_unique<Form2>(board_, board_);
+    // The panel's connection is the one the watch keeps an eye on; a board
+    // found again is opened through the panel, which then polls it again.
+    QObject::connect(form2_.get(), &Form2::cardConnected, form2_.get(),
+                     [this](int card, bool opened) { boardWatch_.cardConnected(card, opened); });
+    boardWatch_.reconnect = [this] { form2_->ConnectCard(); };
+    boardWatch_.reopened = [this] {
+        dll_.motorsAtStop();
+        if (form2b_)
+            form2b_->showKnobs();
+    };
+    boardWatch_.cardConnected(form2_->CardAddress, form2_->cardOpen());
 }
 
 void App::loadLocoWindow()

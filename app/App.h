@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Accessories.h"
+#include "BoardWatch.h"
 #include "DCC.h"
 #include "DLL.h"
 #include "Form1.h"
@@ -13,6 +14,7 @@
 
 class Clock;
 class Dialogs;
+class ExitHook;
 class Form1a;
 class Form2;
 class Launcher;
@@ -39,8 +41,21 @@ public:
     // driver over a simulated board: the caller decides, never this class.
     App(const ProgramFolder& folder, Dialogs& dialogs, Clock& clock, DccLink& link, K8055Board& board,
         DesktopServices desktop = {});
-    // Ends the run: every digital output of the board off, the board closed.
+    // Ends the run: every output of the board off, the board closed.
     ~App() override;
+
+    // The whole end of the run, whatever asks for it (exit button, window
+    // frame, a stop signal, the session ending): the window places are saved
+    // once the windows are up, every output goes off, and the event loops end
+    // without asking any window to close (the help window only hides).
+    void endRun();
+    bool ended() const { return ended_; }
+    // Hooks every other way out to endRun: Ctrl+C and the system's stop
+    // signals, the session's end, and an exit() from inside a library (Qt
+    // ends the process that way when the display connection breaks).
+    void watchExitPaths();
+    // The main event loop, until endRun.
+    int runEventLoop();
 
     // The help button: the first request creates the help window (its load
     // shows it), a later one shows it again as it was.
@@ -70,6 +85,7 @@ public:
     DCC& dcc() { return dcc_; }
     LS& ls() { return ls_; }
     DLL& dll() { return dll_; }
+    BoardWatch& boardWatch() { return boardWatch_; }
     Form1& form1() { return form1_; }
     Form2a* form2a() const { return form2a_.get(); }
     Form2b* form2b() const { return form2b_.get(); }
@@ -89,6 +105,8 @@ public:
     void setLocoButtonHeight(int index, int heightTw) override;
 
 private:
+    void finishRun();
+    void endAtProcessExit();
     Form2a& locoWindow();
     Form2b& coilWindow();
     Places defaultPlaces();
@@ -104,6 +122,7 @@ private:
     K8055Board& board_;
     LS ls_;
     DLL dll_;
+    BoardWatch boardWatch_;
     Accessories accessories_;
     Form1 form1_;
     std::unique_ptr<Form1a> form1a_;
@@ -111,4 +130,9 @@ private:
     std::unique_ptr<Form2b> form2b_;
     std::unique_ptr<Form2> form2_;
     std::unique_ptr<FrameMonitor> monitor_;
+    std::unique_ptr<ExitHook> exitHook_;
+    bool starting_ = false;
+    bool started_ = false;
+    bool loopRunning_ = false;
+    bool ended_ = false;
 };

@@ -256,10 +256,12 @@ void Form2::ConnectCard()
     Label1->setToolTip(status_.fault());
     // A failed connection stops the polling of the board opened before: the
     // open call has closed it.
-    if (h >= 0)
+    cardOpen_ = h >= 0;
+    if (cardOpen_)
         Timer1.start();
     else
         Timer1.stop();
+    emit cardConnected(CardAddress, cardOpen_);
 }
 
 void Form2::Connect_Click()

@@ -47,8 +47,9 @@ public:
     void Reset1_Click();
     void Reset2_Click();
 
-    // The card address last tried, 0..3.
+    // The card address last tried, 0..3, and whether it opened.
     int CardAddress = 0;
+    bool cardOpen() const { return cardOpen_; }
     std::int16_t OutputValue = 0;
     bool SuppressWrite = false;
     std::int16_t TestPosition = 0;
@@ -82,6 +83,10 @@ public:
     QTimer Timer1;
     QTimer Timer2;
 
+signals:
+    // Every connection attempt, also the one at creation.
+    void cardConnected(int cardAddress, bool opened);
+
 private:
     QWidget* buildLeftColumn();
     QGroupBox* buildSlider(const QString& title, const QString& name, QSlider*& slider, QLabel*& value,
@@ -95,4 +100,5 @@ private:
 
     K8055& board_;
     const K8055Status& status_;
+    bool cardOpen_ = false;
 };

@@ -55,6 +55,12 @@ Form2b::Form2b(Shared& shared, SR& sr, DLL& dll, const ProgramFolder& folder, QW
     twips::place(cmdCoilTemplate, 0, -SR::CoilButtonHeight, SR::CoilButtonWidth, SR::CoilButtonHeight);
     cmdCoil.push_back(cmdCoilTemplate);
 
+    coilMagnifier = new QPushButton(this);
+    coilMagnifier->setObjectName(QStringLiteral("coilMagnifier"));
+    coilMagnifier->setAttribute(Qt::WA_TransparentForMouseEvents);
+    coilMagnifier->setFocusPolicy(Qt::NoFocus);
+    coilMagnifier->hide();
+
     // Carries the index of the coil button under the mouse; its change
     // shrinks the buttons back. Nothing for the user to see.
     txtMouseMove = new QLineEdit(QStringLiteral("0"), this);
@@ -64,6 +70,11 @@ Form2b::Form2b(Shared& shared, SR& sr, DLL& dll, const ProgramFolder& folder, QW
     connect(txtMouseMove, &QLineEdit::textChanged, this, [this] { txtMouseMove_Change(); });
 
     buildMotorPanel();
+
+    // A pulse cut twice never fired its coil: the caption says so.
+    dll_.notFired = [this](std::uint8_t code) {
+        setWindowTitle(QStringLiteral("DC solenoid control %1 not fired, click again").arg(code));
+    };
 }
 
 void Form2b::buildMotorPanel()
@@ -115,8 +126,7 @@ void Form2b::Form_Load()
     ZoomWidth = static_cast<std::int16_t>(2 * shared_.CoilPitch);
     ZoomHeight = 2.0f * (SR::CoilButtonHeight + 10);
     dll_.KnobDir[1] = dll_.KnobDir[2] = QStringLiteral("Fwd");
-    for (int k = 1; k <= 2; ++k)
-        showKnob(dll_.knobPicture(k));
+    showKnobs();
     show();
     const bool dcc = shared_.ControlSystem == control_system::Dcc;
     shared_.CoilCount = dcc ? 99 : 64;
@@ -139,12 +149,21 @@ void Form2b::showView(const WindowHost::CoilView& view)
 {
     for (std::size_t i = 1; i < cmdCoil.size(); ++i)
         cmdCoil[i]->setVisible(view.coilsVisible);
+    coilMagnifier->hide();
     fraBoxHM->move(twips::toPixels(view.motorFrameLeft), fraBoxHM->y());
     fraBoxHM->setVisible(view.motorFrameVisible);
     if (view.motorFrameVisible)
         fraBoxHM->raise();
     setWindowTitle(view.caption);
     resize(twips::toPixels(view.width), height());
+}
+
+void Form2b::showKnobs()
+{
+    for (int k = 1; k <= 2; ++k) {
+        lblPwm[static_cast<std::size_t>(k)]->setText(dll_.knobPercent(k));
+        showKnob(dll_.knobPicture(k));
+    }
 }
 
 void Form2b::setCoilButtonSizes(int widthTw, int heightTw, int fontPt)
@@ -156,6 +175,7 @@ void Form2b::setCoilButtonSizes(int widthTw, int heightTw, int fontPt)
         button->setFont(font);
         button->resize(twips::toPixels(widthTw), twips::toPixels(heightTw));
     }
+    coilMagnifier->hide();
 }
 
 void Form2b::cmdCoil_MouseMove(int Index)
@@ -165,13 +185,17 @@ void Form2b::cmdCoil_MouseMove(int Index)
     shared_.ActiveIndex = static_cast<std::uint8_t>(Index);
     // A different button: the change handler shrinks every button first.
     txtMouseMove->setText(QString::number(Index));
-    QPushButton* button = cmdCoil[static_cast<std::size_t>(Index)];
-    button->resize(twips::toPixels(ZoomWidth), twips::toPixels(static_cast<int>(ZoomHeight)));
+    const QPushButton* button = cmdCoil[static_cast<std::size_t>(Index)];
+    coilMagnifier->setText(button->text());
     QFont font = button->font();
     font.setPointSize(24);
-    button->setFont(font);
-    // Over its neighbours, growing right and down from its own corner.
-    button->raise();
+    coilMagnifier->setFont(font);
+    coilMagnifier->setDown(button->isDown());
+    // Over its neighbours, growing right and down from the button's corner.
+    coilMagnifier->setGeometry(button->x(), button->y(), twips::toPixels(ZoomWidth),
+                               twips::toPixels(static_cast<int>(ZoomHeight)));
+    coilMagnifier->show();
+    coilMagnifier->raise();
     // Also when the mouse came back to the same button: the next move onto
     // the background shrinks it again.
     shared_.RestorePending = true;
@@ -240,8 +264,8 @@ void Form2b::picKnob_DblClick(int Index)
         return;
     }
     // At stop: the motor's direction changes and its relay is fired.
-    shared_.DirReversed[k] = !shared_.DirReversed[k];
-    if (shared_.DirReversed[k]) {
+    dll_.KnobReversed[k] = !dll_.KnobReversed[k];
+    if (dll_.KnobReversed[k]) {
         shared_.CoilCode = static_cast<std::uint8_t>(2 * (Index + 2));
         dll_.KnobDir[k] = QStringLiteral("Rev");
     } else {
@@ -249,14 +273,6 @@ void Form2b::picKnob_DblClick(int Index)
         dll_.KnobDir[k] = QStringLiteral("Fwd");
     }
     dll_.PulseCoil();
-}
-
-void Form2b::showMotors()
-{
-    for (int k = 1; k <= 2; ++k) {
-        lblPwm[static_cast<std::size_t>(k)]->setText(dll_.motorPercent(k));
-        showKnob(dll_.knobPicture(k));
-    }
 }
 
 void Form2b::showKnob(const DLL::KnobPicture& picture)
@@ -298,21 +314,29 @@ bool Form2b::eventFilter(QObject* watched, QEvent* event)
             return QWidget::eventFilter(watched, event);
         }
     }
-    if (type == QEvent::MouseMove || type == QEvent::MouseButtonRelease) {
+    if (type == QEvent::MouseMove || type == QEvent::MouseButtonPress || type == QEvent::MouseButtonRelease) {
         for (std::size_t i = 1; i < cmdCoil.size(); ++i) {
             if (cmdCoil[i] != watched)
                 continue;
+            const auto* mouse = static_cast<QMouseEvent*>(event);
             if (type == QEvent::MouseMove) {
-                cmdCoil_MouseMove(static_cast<int>(i));
+                // While a button is held, moves go to the pressed button
+                // wherever the pointer is: only moves over it count.
+                if (cmdCoil[i]->rect().contains(mouse->position().toPoint()))
+                    cmdCoil_MouseMove(static_cast<int>(i));
                 // Taken here: passed on, it would reach the window's
                 // background handler and shrink the button at once.
                 return true;
             }
-            cmdCoil_MouseUp(static_cast<int>(i), vbButton(static_cast<QMouseEvent*>(event)->button()));
+            coilMagnifier->setDown(type == QEvent::MouseButtonPress);
+            // A release away from the pressed button fires nothing, as a
+            // button dragged off is not clicked.
+            if (type == QEvent::MouseButtonRelease && cmdCoil[i]->rect().contains(mouse->position().toPoint()))
+                cmdCoil_MouseUp(static_cast<int>(i), vbButton(mouse->button()));
             break;
         }
     }
-    // The button still sees its release, so it looks released.
+    // The button still sees its press and release, so it looks pressed and released.
     return QWidget::eventFilter(watched, event);
 }
 

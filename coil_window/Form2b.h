@@ -36,8 +36,8 @@ public:
     // The toolbar toggles' view and the coil button size restore.
     void showView(const WindowHost::CoilView& view);
     void setCoilButtonSizes(int widthTw, int heightTw, int fontPt);
-    // The knobs and their labels as the DLL module has them (after a stop).
-    void showMotors();
+    // Both knobs and their percentages as the DLL module has them.
+    void showKnobs();
 
     // Handlers. Button: 1 left, 2 right, 4 middle.
     void cmdCoil_MouseMove(int Index);
@@ -52,6 +52,10 @@ public:
     float ZoomHeight = 0;       // twips
 
     QPushButton* cmdCoilTemplate = nullptr;
+    // The hovered coil button drawn large over its neighbours. It takes no
+    // mouse input, so the pointer always reaches the button under it in the
+    // grid's own layout: that one magnifies and fires.
+    QPushButton* coilMagnifier = nullptr;
     std::vector<QPushButton*> cmdCoil; // element 0 is the template
     QLineEdit* txtMouseMove = nullptr;
     QFrame* fraBoxHM = nullptr;

@@ -41,6 +41,13 @@ std::optional<std::int64_t> parseDecimal(const QByteArray& token)
 
 FieldReader::FieldReader(QByteArray content)
     : content_(std::move(content))
+    , encoding_(text_encoding::detect(content_))
+{
+}
+
+FieldReader::FieldReader(QByteArray content, text_encoding::Encoding encoding)
+    : content_(std::move(content))
+    , encoding_(encoding)
 {
 }
 
@@ -110,7 +117,7 @@ std::optional<QString> FieldReader::readText()
     if (!raw)
         return std::nullopt;
     finishField(raw->end);
-    return QString::fromUtf8(raw->text);
+    return text_encoding::decode(raw->text, encoding_);
 }
 
 std::optional<std::int64_t> FieldReader::readNumber()
@@ -150,7 +157,7 @@ void FieldReader::skipLine()
 void FieldWriter::separate()
 {
     if (lineStarted_)
-        bytes_.append(',');
+        text_.append(QLatin1Char(','));
     lineStarted_ = true;
 }
 
@@ -163,27 +170,34 @@ FieldWriter& FieldWriter::text(const QString& value)
     safe.replace(QLatin1Char('"'), QLatin1Char('\''));
     safe.replace(QLatin1Char('\r'), QLatin1Char(' '));
     safe.replace(QLatin1Char('\n'), QLatin1Char(' '));
-    bytes_.append('"').append(safe.toUtf8()).append('"');
+    text_.append(QLatin1Char('"')).append(safe).append(QLatin1Char('"'));
     return *this;
 }
 
 FieldWriter& FieldWriter::number(std::int64_t value)
 {
     separate();
-    bytes_.append(QByteArray::number(static_cast<qlonglong>(value)));
+    text_.append(QString::number(static_cast<qlonglong>(value)));
     return *this;
 }
 
 FieldWriter& FieldWriter::truth(bool value)
 {
     separate();
-    bytes_.append(value ? "#TRUE#" : "#FALSE#");
+    text_.append(value ? QStringLiteral("#TRUE#") : QStringLiteral("#FALSE#"));
     return *this;
 }
 
 FieldWriter& FieldWriter::endLine()
 {
-    bytes_.append("\r\n");
+    text_.append(QStringLiteral("\r\n"));
     lineStarted_ = false;
     return *this;
+}
+
+QByteArray FieldWriter::bytes(text_encoding::Encoding encoding) const
+{
+    if (auto encoded = text_encoding::encode(text_, encoding))
+        return *std::move(encoded);
+    return text_.toUtf8();
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "TextEncoding.h"
+
 #include <QByteArray>
 #include <QString>
 
@@ -10,9 +12,12 @@
 // quotes, numbers in plain decimal, truth values as #TRUE# / #FALSE#, one
 // record per line, CR LF line ends. A reader takes fields in order across
 // lines, so a hand-written file may split or join records as it likes.
+// Text is UTF-8, or Windows-1252 in a file that is not valid UTF-8.
 class FieldReader {
 public:
+    // The encoding is the content's own (see text_encoding::detect).
     explicit FieldReader(QByteArray content);
+    FieldReader(QByteArray content, text_encoding::Encoding encoding);
 
     // True when nothing but the end of the content follows.
     bool atEnd() const;
@@ -26,6 +31,8 @@ public:
     void skipLine();
     // 1-based line of the next field, for messages.
     int line() const;
+    // The bytes not read yet, as they stand.
+    QByteArray remainder() const { return content_.mid(pos_); }
 
 private:
     struct Raw {
@@ -38,6 +45,7 @@ private:
     void skipBlanks(qsizetype& pos) const;
 
     QByteArray content_;
+    text_encoding::Encoding encoding_;
     qsizetype pos_ = 0;
 };
 
@@ -48,11 +56,13 @@ public:
     FieldWriter& truth(bool value);
     // Ends the current record with CR LF.
     FieldWriter& endLine();
-    const QByteArray& bytes() const { return bytes_; }
+    // What was written, in the given encoding; in UTF-8 when that encoding
+    // cannot hold a character of it (a name typed in any script).
+    QByteArray bytes(text_encoding::Encoding encoding = text_encoding::Encoding::Utf8) const;
 
 private:
     void separate();
 
-    QByteArray bytes_;
+    QString text_;
     bool lineStarted_ = false;
 };

@@ -16,12 +16,16 @@ struct Shared {
     std::array<std::uint8_t, 7> FrameBuf{};
     // The bytes of the last frame as shown in the status line.
     QString FrameText;
+    // What the status line says about the K8055 board: empty while it answers
+    // (or the system has none), "K8055 card N not answering" while it is missing.
+    QString BoardState;
     // Base name of the layout bitmap.
     QString LayoutName;
 
     // Index of the control last pressed (throttle button, knob, coil button).
     std::uint8_t ActiveIndex = 0;
-    // Element 1: loco direction and knob 1; element 2: knob 2.
+    // Element 1: the loco window's direction (true = reverse). The knobs keep
+    // their own directions (DLL::KnobReversed).
     std::array<bool, 3> DirReversed{};
 
     // Coil request values set by the coil window.

@@ -59,20 +59,33 @@ void DLL::runAccessory(const CoilRequest& request)
 
 void DLL::runPulse(std::uint8_t code)
 {
-    if (shared_.PortNumber == 0 && shared_.ControlSystem != control_system::DC)
-        return;
+    aborted_ = false;
+    for (int attempt = 0; attempt < PulseAttempts; ++attempt) {
+        if (firePulse(code) || aborted_)
+            return;
+    }
+    if (notFired)
+        notFired(code);
+}
+
+bool DLL::firePulse(std::uint8_t code)
+{
     // CoilCode is the pulse's own code while it runs, whatever a click in a
     // wait may store there; it holds 2c again at the end.
     shared_.CoilCode = code;
     phaseCut_ = false;
     board_.WriteAllDigital(code);
     WaitPulse();
-    if (!phaseCut_) {
+    // The guard only cuts a phase after it has run longer than a phase, so
+    // a cut in the fire phase still fired the coil.
+    const bool fired = !phaseCut_;
+    if (fired) {
         board_.WriteAllDigital(code + 1);
         WaitPulse();
     }
     board_.ClearAllDigital();
     shared_.CoilCode = code;
+    return fired;
 }
 
 void DLL::WaitPulse()
@@ -93,28 +106,24 @@ void DLL::timPulseGuard_Timer()
 void DLL::abortCoils()
 {
     queue_.clear();
-    if (busy_)
+    if (busy_) {
         phaseCut_ = true;
+        aborted_ = true;
+    }
     board_.ClearAllDigital();
+    board_.ClearAllAnalog();
+}
+
+void DLL::motorsAtStop()
+{
+    MotorStep = {};
+    KnobFrame = {};
 }
 
 void DLL::StopAll()
 {
     abortCoils();
-    for (int k = 1; k <= 2; ++k) {
-        MotorStep[static_cast<std::size_t>(k)] = 0;
-        KnobFrame[static_cast<std::size_t>(k)] = 0;
-        board_.OutputAnalogChannel(k, 0);
-    }
-}
-
-QString DLL::motorPercent(int knob) const
-{
-    if (!knobIndex(knob))
-        return {};
-    // The whole part of level / 2.08, in integers.
-    const int level = 15 * MotorStep[static_cast<std::size_t>(knob)];
-    return QString::number(level * 25 / 52);
+    motorsAtStop();
 }
 
 QString DLL::StepMotorSpeed()
@@ -128,7 +137,15 @@ QString DLL::StepMotorSpeed()
     else if (KnobButton == 2 && step < TopMotorStep)
         ++step;
     board_.OutputAnalogChannel(k, 15 * step);
-    return motorPercent(k);
+    return knobPercent(k);
+}
+
+QString DLL::knobPercent(int knob) const
+{
+    if (!knobIndex(knob))
+        return {};
+    // The whole part of level / 2.08, in integers.
+    return QString::number(15 * MotorStep[static_cast<std::size_t>(knob)] * 25 / 52);
 }
 
 DLL::KnobPicture DLL::ShowKnob()

@@ -6,6 +6,7 @@
 #include <array>
 #include <cstdint>
 #include <deque>
+#include <functional>
 
 class Clock;
 class K8055;
@@ -29,9 +30,11 @@ class DLL {
 public:
     static constexpr double PulsePhaseSeconds = 0.5;
     // A phase held up longer than this by a handler that ran inside the wait
-    // (a message box, say) is cut short: the outputs go off at once and the
-    // rest of that pulse is dropped, so no coil stays energised.
+    // (a message box, say) is cut short: the outputs go off at once, so no
+    // coil stays energised. A pulse cut before its fire phase is run once
+    // more; cut again, it is reported through notFired.
     static constexpr int PulseGuardMs = 550;
+    static constexpr int PulseAttempts = 2;
     static constexpr int TopMotorStep = 14;
     static constexpr int TopKnobFrame = 7;
 
@@ -49,8 +52,8 @@ public:
     // Fires the coil of CoilCode by the control system. In "DCC" the coil
     // button's number is the accessory number: CoilCode / 2, side CoilSide.
     void SwitchCoil();
-    // Pulses CoilCode on the board. In the DCC systems an offline run pulses
-    // nothing.
+    // Pulses CoilCode on the board, in every system: an offline DCC box has
+    // nothing to do with the board.
     void PulseCoil();
     // One pulse phase; the user interface keeps running.
     void WaitPulse();
@@ -59,21 +62,27 @@ public:
     QString StepMotorSpeed();
     // Steps the knob's frame by KnobButton and names its picture.
     KnobPicture ShowKnob();
+    // Knob k's speed in percent for lblPwm, as it stands.
+    QString knobPercent(int knob) const;
     // The picture of knob k as it stands, without stepping.
     KnobPicture knobPicture(int knob) const;
 
     // The pulse guard's tick: the running phase has overrun.
     void timPulseGuard_Timer();
     // The program is ending: the running pulse stops where it is, queued
-    // coil requests are dropped and every digital output goes off.
+    // coil requests are dropped and every output goes off, the motors' too.
     void abortCoils();
 
     // The emergency stop: both motors to 0 (the knobs to their stop
-    // picture), every digital output off, any coil pulse cut and the queued
-    // ones dropped.
+    // picture), every output off, any coil pulse cut and the queued ones
+    // dropped. The program runs on.
     void StopAll();
-    // Knob k's level in percent, as its label shows it.
-    QString motorPercent(int knob) const;
+    // The board was opened again, so its motors stand: the knobs go to stop
+    // (keeping their directions).
+    void motorsAtStop();
+
+    // Told the code (2c) of a coil whose pulse was cut twice and never fired.
+    std::function<void(std::uint8_t code)> notFired;
 
     bool coilBusy() const { return busy_; }
     std::size_t queuedCoils() const { return queue_.size(); }
@@ -82,6 +91,9 @@ public:
     std::array<std::int16_t, 3> MotorStep{};
     std::array<std::uint8_t, 3> KnobFrame{};
     std::array<QString, 3> KnobDir;
+    // Direction per knob (true = reverse), elements 1 and 2; the loco
+    // window's direction is a flag of its own (Shared::DirReversed).
+    std::array<bool, 3> KnobReversed{};
 
 private:
     struct CoilRequest {
@@ -92,6 +104,7 @@ private:
 
     void submit(CoilRequest request);
     void runPulse(std::uint8_t code);
+    bool firePulse(std::uint8_t code);
     void runAccessory(const CoilRequest& request);
     bool knobIndex(int k) const { return k == 1 || k == 2; }
 
@@ -104,5 +117,6 @@ private:
     std::deque<CoilRequest> queue_;
     bool busy_ = false;
     bool phaseCut_ = false;
+    bool aborted_ = false;
     QTimer guard_;
 };

@@ -192,6 +192,8 @@ void DCC::ReadPortFile()
 {
     const auto file = data_file::readCreatingEmpty(PortFilePath());
     shared_.PortNumber = 0;
+    if (file.tooLarge)
+        dialogs_.message(file.error, QStringLiteral("Varnolix"), Dialogs::Critical);
     if (!file.ok)
         return;
     FieldReader reader(file.content);
@@ -206,7 +208,7 @@ void DCC::WritePortFile()
 {
     FieldWriter writer;
     writer.number(shared_.PortNumber).endLine();
-    dialogs_.reportUnsaved(data_file::writeAtomically(PortFilePath(), writer.bytes()),
+    dialogs_.reportUnsaved(data_file::writeAtomically(PortFilePath(), writer),
                            QStringLiteral("The port number is used for this run only."));
 }
 
@@ -225,4 +227,11 @@ bool DCC::WriteInterfaceFile()
     const QString error = interface_file::write(InterfaceFilePath(), Interface);
     dialogs_.reportUnsaved(error, QStringLiteral("The interface setting is used for this run only."));
     return error.isEmpty();
+}
+
+void DCC::ReportNotRewritten(const QString& path, const QString& consequence, const QString& title)
+{
+    dialogs_.message(QDir::toNativeSeparators(path) + QStringLiteral(" could not be read at start, so it is not rewritten: ")
+                         + consequence,
+                     title, Dialogs::Critical);
 }

@@ -6,6 +6,7 @@
 #include "FrameLog.h"
 #include "InterfaceSettings.h"
 #include "LocoFile.h"
+#include "LocoFrames.h"
 #include "Shared.h"
 
 #include <QByteArrayList>
@@ -16,6 +17,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 
 class Clock;
 class ClockTimer;
@@ -126,24 +128,30 @@ public:
     // by chip, sorted ignoring case) and item i of both roster menus.
     static constexpr int MaxLocos = 100;
     static constexpr int NoPilot = -1;
-    enum class LocoWrite { Stored, NoChip, RosterFull };
-    enum class PilotChoice { Ignored, NoEngine, Coupled, Released };
+    enum class LocoWrite { Stored, BadChip, RosterFull };
+    enum class PilotChoice { Ignored, NoEngine, BadChip, Coupled, Released };
 
     // Reads loco.txt; reports unreadable lines itself. False when blanks
     // follow the last line, which is message 18 of the message routine.
     bool ReadLocoFile();
     // Adds a loco typed into the entry panel and rewrites loco.txt. A chip
     // of fewer than four digits is completed with leading zeros; an empty
-    // chip and a 101st loco are refused with a message.
+    // chip, a chip outside 0001..9999 and a 101st loco are refused with a
+    // message.
     LocoWrite WriteLoco(const QString& chip, const QString& name);
     // True when the chip box is full and the focus moves on to the name.
     static bool CheckChipEntry(const QString& chip);
     // The train-engine and pilot menus' rules; the window shows the result.
+    // A loco whose chip is outside 1..9999 has no address: choosing it is
+    // refused with a message naming it, so no frame goes to another loco.
     bool SelectTrainEngine(int index);
     PilotChoice SelectPilot(int index);
 
     std::array<QString, MaxLocos> LocoChip;
     std::array<QString, MaxLocos> LocoName;
+    // The line of loco.txt entry i was read from, written back as it stands;
+    // empty for a loco added in this run.
+    std::array<QByteArray, MaxLocos> LocoLine;
     std::uint8_t LocoCount = 0;
     QStringList lstLoco;
     // The function byte of each roster entry; never saved.
@@ -169,13 +177,17 @@ public:
     // The panel frame's mode switch; false when refused (no engine yet, or
     // a function is on).
     bool ToggleFunctionMode();
-    // The "FT" menu: the engine's function byte back to 0, and sent.
-    void ResetFunctionByte();
+    // The "FT" menu: the engine's function byte back to 0, and sent; the
+    // boxes show it. False (nothing sent) before a train engine is chosen.
+    bool ResetFunctionByte();
     // The boxes redrawn from a newly chosen engine's function byte.
     void ResetFunctionPanel();
     // False when function.txt is short or garbled: the panel then starts
-    // in status mode.
+    // in status mode. A garbled line is reported with its number; the lines
+    // after it are still read.
     bool ReadFunctionFile();
+    // Never writes less than the file held: a file that could not be read
+    // is not rewritten, and what follows the thirteen lines is kept.
     void WriteFunctionFile();
 
     static constexpr int FunctionCount = 13;
@@ -210,15 +222,23 @@ private:
     // when the box acknowledges it (at once when offline).
     PilotChoice CoupleDoubleHeader();
     void SwitchFunction(int index, bool on);
-    void InsertLoco(const loco_file::Entry& entry);
+    void InsertLoco(const loco_file::Entry& entry, const QByteArray& line = {});
     void WriteLocoFile();
     void ReportLocoFile(const loco_file::Content& content, int unused);
+    // The address of roster entry i; without one, a message naming the loco.
+    std::optional<loco_frames::Address> DrivableAddress(int index);
+    void ReportFunctionFile(const QList<int>& garbledLines);
+    // A file not read whole at start is never rewritten; this says so.
+    void ReportNotRewritten(const QString& path, const QString& consequence, const QString& title);
 
     // Lines of loco.txt that are not in the roster (unreadable, or beyond
     // the 100 it holds); a rewrite keeps them.
     QByteArrayList LocoFileKept;
     // loco.txt could not be read at start; rewriting it would lose it.
     bool LocoFileUnread = false;
+    // The same for function.txt, and what followed its thirteen lines.
+    bool FunctionFileUnread = false;
+    QByteArray FunctionFileRest;
 
     Shared& shared_;
     DccLink& link_;

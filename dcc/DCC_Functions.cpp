@@ -8,19 +8,9 @@
 #include "FunctionCaptions.h"
 #include "LocoFrames.h"
 
+#include <QDir>
+
 #include <algorithm>
-
-namespace {
-
-// The function byte only changes when the result stays within 0..255.
-void addWithin(std::uint8_t& byte, int delta)
-{
-    const int result = byte + delta;
-    if (result >= 0 && result <= 255)
-        byte = static_cast<std::uint8_t>(result);
-}
-
-} // namespace
 
 void DCC::SelectFunctionGroup()
 {
@@ -39,7 +29,10 @@ void DCC::SwitchFunction(int index, bool on)
 {
     const int weight = loco_frames::functionWeight(index);
     FuncBoxCaption[index] = function_captions::caption(index, on, FuncCaption[index]);
-    addWithin(FuncState[EngineIndex], on ? weight : -weight);
+    // Only the function's own bit changes: adding or subtracting its weight
+    // would carry into, or borrow from, the other functions.
+    std::uint8_t& byte = FuncState[EngineIndex];
+    byte = static_cast<std::uint8_t>(on ? byte | weight : byte & ~weight);
     FuncTotCaption = QStringLiteral("FT ") + QString::number(FuncState[EngineIndex]);
     SendFunctionGroup(EngineAddrHigh, EngineAddrLow);
 }
@@ -108,11 +101,18 @@ bool DCC::ToggleFunctionMode()
     return true;
 }
 
-void DCC::ResetFunctionByte()
+bool DCC::ResetFunctionByte()
 {
+    if (!EngineChosen)
+        return false;
     FuncState[EngineIndex] = 0;
+    // The boxes show the engine's own byte, so none stays ticked for a
+    // function that is now off.
+    if (OperateMode)
+        ResetFunctionPanel();
     FuncTotCaption = QStringLiteral("FT 0");
     SendFunctionGroup(EngineAddrHigh, EngineAddrLow);
+    return true;
 }
 
 void DCC::ResetFunctionPanel()
@@ -132,33 +132,79 @@ void DCC::ResetFunctionPanel()
 bool DCC::ReadFunctionFile()
 {
     const auto file = data_file::readCreatingEmpty(shared_.FunctionFilePath);
+    FunctionFileUnread = !file.ok;
+    FunctionFileRest.clear();
+    if (!file.ok) {
+        dialogs_.message(file.error + QStringLiteral("\nThe function names are empty for this run; the file is not "
+                                                     "rewritten."),
+                         QStringLiteral("Varnolix"), Dialogs::Critical);
+        SetStatusMode();
+        return false;
+    }
     FieldReader reader(file.content);
+    QList<int> garbled;
+    bool complete = true;
     for (shared_.LoopIndex = 0; shared_.LoopIndex < FunctionCount; ++shared_.LoopIndex) {
-        const auto caption = reader.readText();
-        const auto latching = caption ? reader.readTruth() : std::nullopt;
-        if (!file.ok || !latching) {
-            // Short or garbled: what was read stays, and the panel shows
-            // the status mode it is in.
-            SetStatusMode();
-            return false;
-        }
         const int i = shared_.LoopIndex;
+        const int line = reader.line();
+        const auto caption = reader.readText();
+        if (!caption) {
+            // Short: the functions not in the file keep empty captions.
+            complete = false;
+            break;
+        }
+        const bool sameLine = reader.line() == line;
+        const auto latching = reader.readTruth();
         FuncCaption[i] = *caption;
-        FuncLatching[i] = *latching;
         FuncBoxCaption[i] = *caption;
+        FuncLatching[i] = latching.value_or(false);
+        if (!latching) {
+            // The caption is kept, the function taken as momentary, and the
+            // next line read for the next function.
+            garbled << line;
+            if (sameLine)
+                reader.skipLine();
+        }
+    }
+    FunctionFileRest = reader.remainder();
+    ReportFunctionFile(garbled);
+    if (!complete || !garbled.isEmpty()) {
+        // The panel shows the status mode it is in, so the flags can be
+        // checked and saved.
+        SetStatusMode();
+        return false;
     }
     OperateMode = true;
     return true;
 }
 
+void DCC::ReportFunctionFile(const QList<int>& garbledLines)
+{
+    if (garbledLines.isEmpty())
+        return;
+    dialogs_.message(QDir::toNativeSeparators(shared_.FunctionFilePath)
+                         + QStringLiteral(":\nCould not read %1: each line needs the function's caption in double quotes, "
+                                          "a comma and #TRUE# (latches) or #FALSE# (momentary).\n"
+                                          "Such a function is taken as momentary; the panel starts in status mode, so "
+                                          "you can check which functions latch and save them.")
+                               .arg(data_file::lineList(garbledLines)),
+                     QStringLiteral("Varnolix"), Dialogs::Critical);
+}
+
 void DCC::WriteFunctionFile()
 {
+    if (FunctionFileUnread) {
+        ReportNotRewritten(shared_.FunctionFilePath, QStringLiteral("the function settings are kept for this run only."),
+                           QStringLiteral("Varnolix"));
+        return;
+    }
     FieldWriter writer;
     for (shared_.LoopIndex = 0; shared_.LoopIndex < FunctionCount; ++shared_.LoopIndex) {
         const int i = shared_.LoopIndex;
         FuncCaption[i] = FuncBoxCaption[i];
         writer.text(FuncCaption[i]).truth(FuncLatching[i]).endLine();
     }
-    dialogs_.reportUnsaved(data_file::writeAtomically(shared_.FunctionFilePath, writer.bytes()),
+    const text_encoding::Encoding encoding = data_file::encodingOf(shared_.FunctionFilePath);
+    dialogs_.reportUnsaved(data_file::writeAtomically(shared_.FunctionFilePath, writer.bytes(encoding) + FunctionFileRest),
                            QStringLiteral("The function names and which functions latch are kept for this run only."));
 }

@@ -62,8 +62,8 @@ void DCC::LinkLost(const QString& device, const QString& reason)
     receiver_->reset();
     StartReconnecting();
     Events.linkChanged();
-    dialogs_.message(QStringLiteral("The link to the DCC box on %1 was lost: the device went away or the connection "
-                                    "closed (%2).\nVarnolix goes on offline and reconnects by itself when it is back; "
+    dialogs_.message(QStringLiteral("The link to the DCC box on %1 was lost (%2).\n"
+                                    "Varnolix goes on offline and reconnects by itself when it is back; "
                                     "a click on the modem picture tries at once.")
                          .arg(device, reason),
                      QStringLiteral("DCC Box disconnected"), Dialogs::Critical);

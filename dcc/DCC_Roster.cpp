@@ -14,14 +14,6 @@
 
 namespace {
 
-QString lineList(const QList<int>& lines)
-{
-    QStringList numbers;
-    for (int line : lines)
-        numbers << QString::number(line);
-    return (lines.size() == 1 ? QStringLiteral("line ") : QStringLiteral("lines ")) + numbers.join(QStringLiteral(", "));
-}
-
 std::int16_t locoNumberOf(const QString& chip)
 {
     return static_cast<std::int16_t>(std::min(loco_frames::chipValue(chip), int{std::numeric_limits<std::int16_t>::max()}));
@@ -29,7 +21,7 @@ std::int16_t locoNumberOf(const QString& chip)
 
 } // namespace
 
-void DCC::InsertLoco(const loco_file::Entry& entry)
+void DCC::InsertLoco(const loco_file::Entry& entry, const QByteArray& line)
 {
     assert(LocoCount < MaxLocos);
     const QString row = loco_file::row(entry);
@@ -39,8 +31,10 @@ void DCC::InsertLoco(const loco_file::Entry& entry)
     std::move_backward(LocoChip.begin() + k, LocoChip.begin() + count, LocoChip.begin() + count + 1);
     std::move_backward(LocoName.begin() + k, LocoName.begin() + count, LocoName.begin() + count + 1);
     std::move_backward(FuncState.begin() + k, FuncState.begin() + count, FuncState.begin() + count + 1);
+    std::move_backward(LocoLine.begin() + k, LocoLine.begin() + count, LocoLine.begin() + count + 1);
     LocoChip[k] = entry.chip;
     LocoName[k] = entry.name;
+    LocoLine[k] = line;
     FuncState[k] = 0;
     ++LocoCount;
     // The chosen locos keep their choice, ticks and function byte.
@@ -63,19 +57,20 @@ bool DCC::ReadLocoFile()
         return true;
     }
     const loco_file::Content content = loco_file::parse(file.content);
-    std::vector<loco_file::Entry> unused;
-    for (const loco_file::Entry& entry : content.entries) {
-        if (LocoCount < MaxLocos)
-            InsertLoco(entry);
-        else
-            unused.push_back(entry);
+    int unused = 0;
+    for (std::size_t i = 0; i < content.entries.size(); ++i) {
+        const QByteArray& line = content.entryLines[static_cast<qsizetype>(i)];
+        // Locos beyond the 100 the roster holds stay in the file, as do
+        // lines that could not be read.
+        if (LocoCount < MaxLocos) {
+            InsertLoco(content.entries[i], line);
+        } else {
+            LocoFileKept << line;
+            ++unused;
+        }
     }
-    // Locos beyond the 100 the roster holds stay in the file, as do lines
-    // that could not be read.
-    for (const loco_file::Entry& entry : unused)
-        LocoFileKept << loco_file::line(entry);
     LocoFileKept << content.unreadable;
-    ReportLocoFile(content, static_cast<int>(unused.size()));
+    ReportLocoFile(content, unused);
     return !content.blanksAfterLastLine;
 }
 
@@ -83,11 +78,11 @@ void DCC::ReportLocoFile(const loco_file::Content& content, int unused)
 {
     QStringList problems;
     if (!content.blankLines.isEmpty())
-        problems << QStringLiteral("Skipped the blank %1.").arg(lineList(content.blankLines));
+        problems << QStringLiteral("Skipped the blank %1.").arg(data_file::lineList(content.blankLines));
     if (!content.unreadableLines.isEmpty())
         problems << QStringLiteral("Could not read %1: each line needs the chip number and the name, each in double "
                                    "quotes, separated by a comma.")
-                        .arg(lineList(content.unreadableLines));
+                        .arg(data_file::lineList(content.unreadableLines));
     if (unused > 0)
         problems << QStringLiteral("Only the first %1 locos are used; the other %2 are left out.").arg(MaxLocos).arg(unused);
     if (problems.isEmpty())
@@ -102,16 +97,20 @@ void DCC::ReportLocoFile(const loco_file::Content& content, int unused)
 void DCC::WriteLocoFile()
 {
     if (LocoFileUnread) {
-        dialogs_.message(QDir::toNativeSeparators(shared_.LocoFilePath)
-                             + QStringLiteral(" could not be read at start, so it is not rewritten: "
-                                              "the new loco is in the roster for this run only."),
-                         QStringLiteral("Varnolix roster"), Dialogs::Critical);
+        ReportNotRewritten(shared_.LocoFilePath, QStringLiteral("the new loco is in the roster for this run only."),
+                           QStringLiteral("Varnolix roster"));
         return;
     }
-    std::vector<loco_file::Entry> entries;
-    for (shared_.LoopIndex = 0; shared_.LoopIndex < LocoCount; ++shared_.LoopIndex)
-        entries.push_back({LocoChip[shared_.LoopIndex], LocoName[shared_.LoopIndex]});
-    dialogs_.reportUnsaved(data_file::writeAtomically(shared_.LocoFilePath, loco_file::format(entries, LocoFileKept)),
+    // Lines read from the file go back as they stood; a new loco is written
+    // in the file's encoding.
+    const text_encoding::Encoding encoding = data_file::encodingOf(shared_.LocoFilePath);
+    QByteArrayList lines;
+    for (shared_.LoopIndex = 0; shared_.LoopIndex < LocoCount; ++shared_.LoopIndex) {
+        const int i = shared_.LoopIndex;
+        lines << (LocoLine[i].isEmpty() ? loco_file::line({LocoChip[i], LocoName[i]}, encoding) : LocoLine[i]);
+    }
+    lines << LocoFileKept;
+    dialogs_.reportUnsaved(data_file::writeAtomically(shared_.LocoFilePath, loco_file::format(lines)),
                            QStringLiteral("The new loco is in the roster for this run only."),
                            QStringLiteral("Varnolix roster"));
 }
@@ -119,10 +118,14 @@ void DCC::WriteLocoFile()
 DCC::LocoWrite DCC::WriteLoco(const QString& chip, const QString& name)
 {
     const loco_file::Entry entry{loco_file::paddedChip(chip), name};
-    if (entry.chip.isEmpty()) {
-        dialogs_.message(QStringLiteral("Type the loco's chip number (0001 to 9999) before writing it."),
+    if (entry.chip.isEmpty() || !loco_frames::addressOf(loco_frames::chipValue(entry.chip))) {
+        dialogs_.message(entry.chip.isEmpty()
+                             ? QStringLiteral("Type the loco's chip number (0001 to 9999) before writing it.")
+                             : QStringLiteral("Chip number %1 is outside 0001 to 9999: no loco can be driven with it.\n"
+                                              "Type the loco's chip number (0001 to 9999).")
+                                   .arg(entry.chip),
                          QStringLiteral("new chip"), Dialogs::Information);
-        return LocoWrite::NoChip;
+        return LocoWrite::BadChip;
     }
     if (LocoCount >= MaxLocos) {
         dialogs_.message(QStringLiteral("The roster is full: it holds %1 locos. Loco %2 (chip %3) is not added.\n"
@@ -142,11 +145,25 @@ bool DCC::CheckChipEntry(const QString& chip)
     return chip.size() == 4;
 }
 
+std::optional<loco_frames::Address> DCC::DrivableAddress(int index)
+{
+    const QString& chip = LocoChip[static_cast<std::size_t>(index)];
+    const auto address = loco_frames::addressOf(locoNumberOf(chip));
+    if (!address) {
+        dialogs_.message(QStringLiteral("Loco \"%1\" has chip number \"%2\", which is not 0001 to 9999, so it cannot be "
+                                        "driven.\nCorrect its line in %3 with a text editor while Varnolix is not running.")
+                             .arg(LocoName[static_cast<std::size_t>(index)], chip,
+                                  QDir::toNativeSeparators(shared_.LocoFilePath)),
+                         QStringLiteral("Varnolix roster"), Dialogs::Critical);
+    }
+    return address;
+}
+
 bool DCC::SelectTrainEngine(int index)
 {
     // Under a double header the engine stays; the blank item of an empty
     // roster chooses nothing.
-    if (PilotIndex != NoPilot || index < 0 || index >= LocoCount)
+    if (PilotIndex != NoPilot || index < 0 || index >= LocoCount || !DrivableAddress(index))
         return false;
     EngineIndex = static_cast<std::uint8_t>(index);
     EngineChosen = true;
@@ -166,6 +183,9 @@ DCC::PilotChoice DCC::SelectPilot(int index)
     if (index < 0 || index >= LocoCount || (PilotIndex != NoPilot && PilotIndex != index))
         return PilotChoice::Ignored;
     if (PilotIndex == NoPilot) {
+        // Without an address the frame would dissolve rather than couple.
+        if (!DrivableAddress(index))
+            return PilotChoice::BadChip;
         PilotIndex = index;
         AddressForEngine = false;
         LocoNumber = locoNumberOf(LocoChip[index]);

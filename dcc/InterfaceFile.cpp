@@ -52,7 +52,7 @@ ReadResult read(const QString& path)
     ReadResult result;
     if (!QFileInfo::exists(path))
         return result;
-    const auto file = data_file::readCreatingEmpty(path, 64 * 1024);
+    const auto file = data_file::readCreatingEmpty(path);
     if (!file.ok) {
         result.error = file.error;
         return result;

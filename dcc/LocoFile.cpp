@@ -8,14 +8,21 @@ namespace loco_file {
 
 namespace {
 
+bool allDigits(const QString& text)
+{
+    return !text.isEmpty() && std::all_of(text.begin(), text.end(), [](QChar c) {
+        return c >= QLatin1Char('0') && c <= QLatin1Char('9');
+    });
+}
+
 bool isBlankLine(const QByteArray& line)
 {
     return std::all_of(line.begin(), line.end(), [](char c) { return c == ' ' || c == '\t'; });
 }
 
-std::optional<Entry> readEntry(const QByteArray& line)
+std::optional<Entry> readEntry(const QByteArray& line, text_encoding::Encoding encoding)
 {
-    FieldReader reader(line);
+    FieldReader reader(line, encoding);
     const auto chip = reader.readText();
     const auto name = chip ? reader.readText() : std::nullopt;
     if (!name || !reader.atEnd())
@@ -31,6 +38,7 @@ Content parse(const QByteArray& bytes)
     // A final line end closes the last line; it does not open another.
     if (!lines.isEmpty() && lines.back().isEmpty())
         lines.removeLast();
+    const text_encoding::Encoding encoding = text_encoding::detect(bytes);
     Content content;
     QList<int> blanks;
     for (qsizetype i = 0; i < lines.size(); ++i) {
@@ -45,8 +53,9 @@ Content parse(const QByteArray& bytes)
         // Blank lines followed by data are inside the file, not after it.
         content.blankLines << blanks;
         blanks.clear();
-        if (const auto entry = readEntry(line)) {
+        if (const auto entry = readEntry(line, encoding)) {
             content.entries.push_back(*entry);
+            content.entryLines << line;
         } else {
             content.unreadable << line;
             content.unreadableLines << number;
@@ -56,29 +65,24 @@ Content parse(const QByteArray& bytes)
     return content;
 }
 
-QByteArray line(const Entry& entry)
+QByteArray line(const Entry& entry, text_encoding::Encoding encoding)
 {
     FieldWriter writer;
     writer.text(entry.chip).text(entry.name);
-    return writer.bytes();
+    return writer.bytes(encoding);
 }
 
-QByteArray format(const std::vector<Entry>& entries, const QByteArrayList& kept)
+QByteArray format(const QByteArrayList& lines)
 {
     QByteArray bytes;
-    for (const Entry& entry : entries)
-        bytes.append(line(entry)).append("\r\n");
-    for (const QByteArray& keptLine : kept)
-        bytes.append(keptLine).append("\r\n");
+    for (const QByteArray& each : lines)
+        bytes.append(each).append("\r\n");
     return bytes;
 }
 
 QString paddedChip(const QString& chip)
 {
-    const bool digits = !chip.isEmpty() && std::all_of(chip.begin(), chip.end(), [](QChar c) {
-        return c >= QLatin1Char('0') && c <= QLatin1Char('9');
-    });
-    return digits && chip.size() < 4 ? chip.rightJustified(4, QLatin1Char('0')) : chip;
+    return allDigits(chip) && chip.size() < 4 ? chip.rightJustified(4, QLatin1Char('0')) : chip;
 }
 
 qsizetype insertIndex(const QStringList& rows, const QString& row)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "TextEncoding.h"
+
 #include <QByteArray>
 #include <QByteArrayList>
 #include <QList>
@@ -9,8 +11,9 @@
 #include <vector>
 
 // The loco file: one line per roster entry, the chip number and the name as
-// two text fields. Reading never loses a line: what cannot be read is
-// returned as it stands so that a rewrite can keep it.
+// two text fields. Reading never loses a line: every line is returned as it
+// stands (without its line end), so that a rewrite writes it back byte for
+// byte, whether it could be read or not.
 namespace loco_file {
 
 struct Entry {
@@ -21,6 +24,8 @@ struct Entry {
 
 struct Content {
     std::vector<Entry> entries;
+    // Entry i's line as it stands.
+    QByteArrayList entryLines;
     // Lines that are not a chip and a name, with their 1-based numbers.
     QByteArrayList unreadable;
     QList<int> unreadableLines;
@@ -30,13 +35,15 @@ struct Content {
     bool blanksAfterLastLine = false;
 };
 
+// Text is read in the file's encoding (UTF-8, or Windows-1252 in a file
+// that is not valid UTF-8).
 Content parse(const QByteArray& bytes);
 
-// One entry as a line of the file, without its line end.
-QByteArray line(const Entry& entry);
+// A new entry as a line of the file, without its line end.
+QByteArray line(const Entry& entry, text_encoding::Encoding encoding = text_encoding::Encoding::Utf8);
 
-// Entries in the given order, then the kept lines as they were read.
-QByteArray format(const std::vector<Entry>& entries, const QByteArrayList& kept);
+// The lines in the given order, each ended by CR LF.
+QByteArray format(const QByteArrayList& lines);
 
 // A chip number of one to three digits completed with leading zeros.
 QString paddedChip(const QString& chip);

@@ -19,6 +19,7 @@
 #include <QMenuBar>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPushButton>
 #include <QVBoxLayout>
 
 namespace {
@@ -311,6 +312,15 @@ void Form2a::buildEntryPanel()
     linLoco->setFrameShape(QFrame::HLine);
     linLoco->setFrameShadow(QFrame::Plain);
     twips::place(linLoco, 1000, 820, 1800, 15);
+
+    // The way out that writes nothing.
+    cmdCancel = new QPushButton(QStringLiteral("cancel"), fraLoco);
+    cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
+    cmdCancel->setToolTip(QStringLiteral("close without adding a loco (Esc)"));
+    cmdCancel->setFont(panelFont());
+    cmdCancel->setFocusPolicy(Qt::NoFocus);
+    twips::place(cmdCancel, 2400, 880, 1000, 270);
+    connect(cmdCancel, &QPushButton::clicked, this, [this] { cancelOpenEntry(); });
 }
 
 void Form2a::setClientWidth(int widthTw)

@@ -15,10 +15,12 @@ class QAction;
 class QBoxLayout;
 class QFrame;
 class QGroupBox;
+class QKeyEvent;
 class QLabel;
 class QLineEdit;
 class QMenu;
 class QMenuBar;
+class QPushButton;
 class SR;
 struct Shared;
 
@@ -54,6 +56,10 @@ public:
     void OpenLocoEntry();
     // False when the entry was refused and the panel stays open.
     bool WriteLoco();
+    // Closes an open entry panel without writing anything and brings the
+    // throttle back as it was (Escape, or the "cancel" button). True when
+    // a panel was open: its Escape is then used up here.
+    bool cancelOpenEntry();
 
     // Roster menus.
     void mnuUnitA_Click(int Index);
@@ -85,6 +91,7 @@ public:
     QLabel* picLoco = nullptr;
     QLineEdit* txtLoco = nullptr;
     QFrame* linLoco = nullptr;
+    QPushButton* cmdCancel = nullptr;
     std::array<QMenu*, 2> mnuList{};
     std::vector<QAction*> mnuUnitA;
     std::vector<QAction*> mnuUnitB;
@@ -99,6 +106,7 @@ public:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void buildMenus();
@@ -110,10 +118,13 @@ private:
     void showFunctionPanel();
     void showRosterMenus();
     bool filterKey(QLineEdit* box, QEvent* event);
+    void closeLocoEntry(int widthTw);
 
     Shared& shared_;
     DCC& dcc_;
     SR& sr_;
     const ProgramFolder& folder_;
     std::array<int, 15> locoHeight_{};
+    // The client width before the entry panel opened, for its cancel.
+    int widthBeforeEntry_ = 0;
 };

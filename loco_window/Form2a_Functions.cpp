@@ -3,6 +3,7 @@
 
 #include "DCC.h"
 #include "PressButtons.h"
+#include "SR.h"
 
 void Form2a::chkFunc_MouseDown(int Index, int Button)
 {
@@ -40,6 +41,9 @@ void Form2a::imgBtnFunc_MouseDown(int Index)
 
 void Form2a::mnuFuncTot_Click()
 {
-    dcc_.ResetFunctionByte();
+    if (!dcc_.ResetFunctionByte()) {
+        sr_.Prompt(13);
+        return;
+    }
     showFunctionPanel();
 }

@@ -70,6 +70,7 @@ void Form2a::mnuAdd_Click(int)
 
 void Form2a::OpenLocoEntry()
 {
+    widthBeforeEntry_ = clientWidth();
     mnuAdd[1]->setVisible(true);
     mnuAdd[0]->setVisible(false);
     fraLoco->resize(twips::toPixels(3500), fraLoco->height());
@@ -82,12 +83,29 @@ void Form2a::OpenLocoEntry()
 
 bool Form2a::WriteLoco()
 {
-    if (dcc_.WriteLoco(txtChip->text(), txtLoco->text()) == DCC::LocoWrite::NoChip) {
+    if (dcc_.WriteLoco(txtChip->text(), txtLoco->text()) == DCC::LocoWrite::BadChip) {
         // Refused: the panel stays open with what was typed.
         txtChip->setFocus();
         return false;
     }
-    setClientWidth(8550);
+    closeLocoEntry(8550);
+    AddLocoMenus();
+    showRosterMenus();
+    return true;
+}
+
+bool Form2a::cancelOpenEntry()
+{
+    if (!AddLocoOpen)
+        return false;
+    AddLocoOpen = false;
+    closeLocoEntry(widthBeforeEntry_);
+    return true;
+}
+
+void Form2a::closeLocoEntry(int widthTw)
+{
+    setClientWidth(widthTw);
     fraControl->show();
     fraControl->raise();
     fraLoco->hide();
@@ -95,9 +113,16 @@ bool Form2a::WriteLoco()
     mnuAdd[1]->setVisible(false);
     txtChip->clear();
     txtLoco->clear();
-    AddLocoMenus();
-    showRosterMenus();
-    return true;
+}
+
+void Form2a::keyPressEvent(QKeyEvent* event)
+{
+    // The entry panel's own use of Escape; nothing else here uses the key.
+    if (event->key() == Qt::Key_Escape && cancelOpenEntry()) {
+        event->accept();
+        return;
+    }
+    QWidget::keyPressEvent(event);
 }
 
 int Form2a::txtChip_KeyPress(int KeyAscii)
@@ -152,9 +177,10 @@ bool Form2a::filterKey(QLineEdit* box, QEvent* event)
         ascii = 13;
         break;
     default:
-        // Keys that type nothing (arrows, Delete, Tab) are the box's own.
+        // Keys that type nothing (arrows, Delete, Tab) are the box's own;
+        // Escape goes on to the window, which closes the panel.
         if (key->text().isEmpty() || key->key() == Qt::Key_Delete || key->key() == Qt::Key_Tab
-            || key->key() == Qt::Key_Backtab)
+            || key->key() == Qt::Key_Backtab || key->key() == Qt::Key_Escape)
             return false;
         if (key->text().size() == 1 && key->text()[0].unicode() < 128)
             ascii = key->text()[0].unicode();

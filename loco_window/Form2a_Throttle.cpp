@@ -43,6 +43,11 @@ void Form2a::cmdLoco_MouseMove(int Index)
 
 void Form2a::imgDir_Click()
 {
+    // As the speed buttons: with no engine there is no address to send to.
+    if (!dcc_.EngineChosen) {
+        sr_.Prompt(13);
+        return;
+    }
     // A change of direction always stops the loco.
     shared_.ActiveIndex = 0;
     shared_.DirReversed[1] = !shared_.DirReversed[1];

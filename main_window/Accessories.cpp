@@ -21,6 +21,11 @@ QString Accessories::programFile(const char* literal) const
     return folder_.resolve(QString::fromLatin1(literal));
 }
 
+QString Accessories::dataFolder() const
+{
+    return QDir::toNativeSeparators(folder_.dataPath());
+}
+
 void Accessories::PlaySound()
 {
     if (sound_)

@@ -27,6 +27,8 @@ public:
 
     // A path in the program folder, from a literal such as "\telephone.wav".
     QString programFile(const char* literal) const;
+    // The data folder in use, for the user to see.
+    QString dataFolder() const;
 
     // Plays SoundFile once; silence when it or the audio device is missing.
     void PlaySound();

@@ -49,14 +49,11 @@ QWidget* Form1::buildToolbar()
     row->setContentsMargins(0, 0, 0, 0);
     row->setSpacing(8);
 
-    // The byte-display toggle lies in the same place as the view toggle and
-    // is brought to the front in the DCC systems.
-    toggleStack = new QStackedWidget(bar);
-    toggleStack->setObjectName(QStringLiteral("toggleStack"));
-    toggleStack->addWidget(buildViewToggle());
-    toggleStack->addWidget(buildByteToggle());
-    toggleStack->setCurrentWidget(fraToggle[1]);
-    row->addWidget(toggleStack);
+    // The byte-display toggle stands beside the view toggle, shown in the
+    // DCC systems; "DCC + DC" needs both, or its motors are out of reach.
+    row->addWidget(buildViewToggle());
+    row->addWidget(buildByteToggle());
+    fraToggle[0]->hide();
     row->addWidget(buildTrackFrame());
     row->addWidget(buildAboutFrame());
 

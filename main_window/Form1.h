@@ -77,7 +77,6 @@ public:
     std::array<ImageButton*, 3> imgBtnTog{};
     std::array<QLabel*, 2> lblToggle{};
     std::array<QGroupBox*, 2> fraToggle{};
-    QStackedWidget* toggleStack = nullptr;
     QStackedWidget* modemStack = nullptr;
     ImageButton* imgBtnExit = nullptr;
     QGroupBox* fraAbout = nullptr;

@@ -44,7 +44,9 @@ QGroupBox* Form1::buildAboutFrame()
     imgBtnAbout = new ImageButton(fraAbout);
     imgBtnAbout->setObjectName(QStringLiteral("imgBtnAbout"));
     imgBtnAbout->setPicture(QStringLiteral(":/images/about.png"), QStringLiteral("about"));
-    imgBtnAbout->setToolTip(QStringLiteral("about Varnolix"));
+    // Which data folder is in use (beside the program, the user's own, or
+    // one named with --data), where it does not change the About text.
+    imgBtnAbout->setToolTip(QStringLiteral("about Varnolix\ndata folder: %1").arg(accessories_.dataFolder()));
     connect(imgBtnAbout, &ImageButton::mouseReleased, this, [this](int) { imgBtnAbout_Click(); });
     row->addSpacing(22);
     row->addWidget(imgBtnWordPad);

@@ -35,6 +35,8 @@ void Form1::timModem_Timer()
 
 void Form1::raiseByteArrayToggle()
 {
-    toggleStack->setCurrentWidget(fraToggle[0]);
+    fraToggle[0]->show();
+    // Only "DCC" has no board, so no motors to show.
+    fraToggle[1]->setVisible(shared_.ControlSystem != control_system::Dcc);
 }
 

@@ -68,8 +68,8 @@ public:
     // Every frame (and every run of bad bytes) as it comes in.
     virtual void setReceiveHandler(std::function<void(const Received&)> handler) = 0;
     // Called once when an open link fails (cable pulled, device gone,
-    // connection closed), with where it went and the system's reason. The
-    // link is closed by then.
+    // connection closed), with where it went and what happened, in words for
+    // the user. The link is closed by then.
     virtual void setLostHandler(std::function<void(const QString& where, const QString& reason)> handler) = 0;
     virtual void setOpenedHandler(std::function<void()> handler) = 0;
 

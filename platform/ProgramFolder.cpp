@@ -3,20 +3,19 @@
 #include <QDir>
 #include <QFileInfo>
 
-ProgramFolder::ProgramFolder(QString folder)
-    : folder_(std::move(folder))
+namespace {
+
+QString withoutTrailingSeparator(QString folder)
 {
-    while (folder_.size() > 1 && (folder_.endsWith(QLatin1Char('/')) || folder_.endsWith(QLatin1Char('\\'))))
-        folder_.chop(1);
+    while (folder.size() > 1 && (folder.endsWith(QLatin1Char('/')) || folder.endsWith(QLatin1Char('\\'))))
+        folder.chop(1);
+    return folder;
 }
 
-QString ProgramFolder::resolve(const QString& literal) const
+// Appends each part to `start`, taking an existing entry whose name differs
+// only in case when the exact name is not there.
+QString resolveBelow(QString current, const QStringList& parts)
 {
-    QString literalPath = literal;
-    literalPath.replace(QLatin1Char('\\'), QLatin1Char('/'));
-    const QStringList parts = literalPath.split(QLatin1Char('/'), Qt::SkipEmptyParts);
-
-    QString current = folder_;
     bool exists = QFileInfo(current).isDir();
     for (const QString& part : parts) {
         QString chosen = part;
@@ -33,4 +32,35 @@ QString ProgramFolder::resolve(const QString& literal) const
         exists = exists && QFileInfo::exists(current);
     }
     return current;
+}
+
+} // namespace
+
+ProgramFolder::ProgramFolder(QString folder)
+    : folder_(withoutTrailingSeparator(std::move(folder)))
+{
+}
+
+ProgramFolder::ProgramFolder(QString folder, QString dataFolder)
+    : folder_(withoutTrailingSeparator(std::move(folder)))
+    , dataFolder_(withoutTrailingSeparator(std::move(dataFolder)))
+{
+}
+
+QString ProgramFolder::dataPath() const
+{
+    return dataFolder_.isEmpty() ? resolve(QStringLiteral("\\data")) : dataFolder_;
+}
+
+QString ProgramFolder::resolve(const QString& literal) const
+{
+    QString literalPath = literal;
+    literalPath.replace(QLatin1Char('\\'), QLatin1Char('/'));
+    QStringList parts = literalPath.split(QLatin1Char('/'), Qt::SkipEmptyParts);
+    if (!dataFolder_.isEmpty() && !parts.isEmpty()
+        && parts.front().compare(QLatin1String("data"), Qt::CaseInsensitive) == 0) {
+        parts.removeFirst();
+        return resolveBelow(dataFolder_, parts);
+    }
+    return resolveBelow(folder_, parts);
 }

@@ -146,7 +146,7 @@ bool QtDccLink::write(const QByteArray& frame)
         complete = out->write(frame) == frame.size();
     }
     if (!complete) {
-        lose(out->errorString());
+        lose();
         return false;
     }
     // Hand the bytes to the driver now rather than at the next event loop
@@ -237,20 +237,24 @@ void QtDccLink::onSerialError(QSerialPort::SerialPortError error)
     if (!serial_.isOpen())
         return;
     if (error == QSerialPort::ResourceError || error == QSerialPort::WriteError || error == QSerialPort::ReadError)
-        lose(serial_.errorString());
+        lose();
 }
 
 void QtDccLink::onSocketGone()
 {
     // A connection that never came is the opener's business, not a loss.
-    const QString reason = socket_.errorString();
     if (!connected_ || socket_.state() == QAbstractSocket::ConnectedState)
         return;
-    lose(reason.isEmpty() ? QStringLiteral("the connection was closed") : reason);
+    lose();
 }
 
-void QtDccLink::lose(const QString& reason)
+void QtDccLink::lose()
 {
+    // The system's text names whichever call noticed first ("Resource
+    // temporarily unavailable", "Input/output error"); what happened is that
+    // the device or the connection is gone.
+    const QString reason = settings_.network() ? QStringLiteral("the connection was closed")
+                                               : QStringLiteral("the device went away");
     const QString where = where_;
     const auto handler = lostHandler_;
     close();

@@ -44,7 +44,7 @@ private:
     void onReadyRead();
     void onSerialError(QSerialPort::SerialPortError error);
     void onSocketGone();
-    void lose(const QString& reason);
+    void lose();
 
     PortMap map_;
     InterfaceSettings settings_;

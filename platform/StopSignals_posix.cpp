@@ -24,7 +24,7 @@ void onStopSignal(int)
 
 void onStopSignals(QObject* owner, std::function<void()> onStop)
 {
-    if (::pipe2(stopSignalPipe, O_CLOEXEC | O_NONBLOCK) != 0)
+    if (stopSignalPipe[0] < 0 && ::pipe2(stopSignalPipe, O_CLOEXEC | O_NONBLOCK) != 0)
         return;
     auto* notifier = new QSocketNotifier(stopSignalPipe[0], QSocketNotifier::Read, owner);
     QObject::connect(notifier, &QSocketNotifier::activated, owner, [onStop = std::move(onStop)] {
@@ -37,6 +37,6 @@ void onStopSignals(QObject* owner, std::function<void()> onStop)
     action.sa_handler = onStopSignal;
     sigemptyset(&action.sa_mask);
     action.sa_flags = SA_RESTART;
-    sigaction(SIGINT, &action, nullptr);
-    sigaction(SIGTERM, &action, nullptr);
+    for (const int signal : {SIGINT, SIGTERM, SIGHUP, SIGQUIT})
+        sigaction(signal, &action, nullptr);
 }

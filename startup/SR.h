@@ -1,5 +1,6 @@
 #pragma once
 
+#include "DataFile.h"
 #include "Shared.h"
 #include "WindowHost.h"
 
@@ -7,6 +8,7 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 class Clock;
@@ -76,6 +78,9 @@ private:
     void ChooseControlSystem();
     void AskForLayout();
     void reportWriteError(const QString& error);
+    data_file::ReadResult readDataFile(const QString& path);
+    std::optional<QString> readOneText(const QString& path);
+    StatusCaption modemCaption();
 
     Shared& shared_;
     Dialogs& dialogs_;

@@ -9,18 +9,24 @@
 #include <algorithm>
 #include <limits>
 
-namespace {
-
-std::optional<QString> readOneText(const QString& path)
+std::optional<QString> SR::readOneText(const QString& path)
 {
-    const auto file = data_file::readCreatingEmpty(path);
+    const auto file = readDataFile(path);
     if (!file.ok)
         return std::nullopt;
     FieldReader reader(file.content);
     return reader.readText();
 }
 
-} // namespace
+data_file::ReadResult SR::readDataFile(const QString& path)
+{
+    auto file = data_file::readCreatingEmpty(path);
+    // Other failures show when the file is written; one too large to read
+    // is left alone, so it is named now.
+    if (file.tooLarge)
+        dialogs_.message(file.error, QStringLiteral("Varnolix"), Dialogs::Critical);
+    return file;
+}
 
 QString SR::path(const char* literal) const
 {
@@ -43,7 +49,7 @@ void SR::WriteControlSystem()
 {
     FieldWriter writer;
     writer.text(shared_.ControlSystem).endLine();
-    reportWriteError(data_file::writeAtomically(path("\\data\\text\\version.txt"), writer.bytes()));
+    reportWriteError(data_file::writeAtomically(path("\\data\\text\\version.txt"), writer));
 }
 
 void SR::ReadLayoutName()
@@ -56,13 +62,13 @@ void SR::WriteLayoutName()
 {
     FieldWriter writer;
     writer.text(shared_.LayoutName).endLine();
-    reportWriteError(data_file::writeAtomically(path("\\data\\text\\layout.txt"), writer.bytes()));
+    reportWriteError(data_file::writeAtomically(path("\\data\\text\\layout.txt"), writer));
 }
 
 void SR::ReadWindowCoords()
 {
     std::optional<WindowHost::Places> places;
-    const auto file = data_file::readCreatingEmpty(path("\\data\\text\\coord.txt"));
+    const auto file = readDataFile(path("\\data\\text\\coord.txt"));
     if (file.ok) {
         FieldReader reader(file.content);
         WindowHost::Places read{};
@@ -93,5 +99,5 @@ void SR::SaveWindowCoords()
         writer.number(WindowCoords[i]);
     }
     writer.endLine();
-    reportWriteError(data_file::writeAtomically(path("\\data\\text\\coord.txt"), writer.bytes()));
+    reportWriteError(data_file::writeAtomically(path("\\data\\text\\coord.txt"), writer));
 }

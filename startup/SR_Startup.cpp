@@ -3,11 +3,21 @@
 
 #include "Clock.h"
 #include "DCC.h"
+#include "DataFile.h"
 #include "Dialogs.h"
 #include "ProgramEnd.h"
 #include "ProgramFolder.h"
 
 #include <QDir>
+#include <QFileInfo>
+
+namespace {
+
+// Every data file this program writes, in data/text.
+const QStringList DataFileNames{QStringLiteral("version.txt"), QStringLiteral("layout.txt"), QStringLiteral("coord.txt"),
+                                QStringLiteral("port.txt"),    QStringLiteral("loco.txt"),   QStringLiteral("function.txt")};
+
+} // namespace
 
 SR::SR(Shared& shared, Dialogs& dialogs, Clock& clock, const ProgramFolder& folder, DCC& dcc, WindowHost& windows)
     : shared_(shared)
@@ -21,6 +31,8 @@ SR::SR(Shared& shared, Dialogs& dialogs, Clock& clock, const ProgramFolder& fold
 
 void SR::Form1Load()
 {
+    // An atomic write cut short by a kill leaves its temporary file behind.
+    data_file::removeStaleTemporaries(path("\\data\\text"), DataFileNames);
     ReadLayoutName();
     shared_.FunctionFilePath = path("\\data\\text\\function.txt");
     shared_.LocoFilePath = path("\\data\\text\\loco.txt");
@@ -77,7 +89,9 @@ void SR::Prompt(int number)
         break;
     case 18:
         shared_.MsgTitle = QStringLiteral("no spaces allowed after last line");
-        shared_.MsgPrompt = folder_.path() + QStringLiteral("\\data\\loco.txt data error");
+        // Named from the folder that holds the data folder, which is the
+        // program folder only in portable use.
+        shared_.MsgPrompt = QFileInfo(folder_.dataPath()).absolutePath() + QStringLiteral("\\data\\loco.txt data error");
         shared_.MsgStyle = Dialogs::Critical;
         ShowMessage();
         break;
@@ -126,6 +140,9 @@ void SR::AskForLayout()
         QString error;
         if (windows_.loadMimic(bitmap, &error))
             return;
+        // The picture reader says "file not found" for a folder too.
+        if (const QString why = data_file::whyUnreadable(bitmap); !why.isEmpty())
+            error = QStringLiteral("it ") + why;
         // A name that gives no picture: say which file and ask again.
         dialogs_.message(QStringLiteral("The layout picture %1 could not be shown: %2\n"
                                         "Draw your layout in a paint program, save it as a .bmp file in that folder, "

@@ -26,6 +26,14 @@ void SR::FormatFrameText()
 
 SR::StatusCaption SR::ShowStatusCaption()
 {
+    StatusCaption caption = modemCaption();
+    if (!shared_.BoardState.isEmpty())
+        caption.title += QStringLiteral("  ") + shared_.BoardState;
+    return caption;
+}
+
+SR::StatusCaption SR::modemCaption()
+{
     StatusCaption caption;
     caption.modemOn = dcc_.Online();
     if (!caption.modemOn) {

@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Builds Varnolix and runs every test headless: once in a normal build with
-# warnings as errors, once with the address and undefined-behaviour sanitizers.
+# warnings as errors (the installed program included), then the Debian
+# package's checks, then once with the address and undefined-behaviour
+# sanitizers.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 tools/setup-debian.sh
@@ -11,6 +13,13 @@ jobs=$(nproc)
 cmake -S . -B build -G Ninja -DVARNOLIX_WERROR=ON
 cmake --build build -j "$jobs"
 (cd build && ctest -j "$jobs" --output-on-failure)
+
+# The Debian package: an optimised build of its own, checked with dpkg-deb
+# and lintian (set VARNOLIX_SKIP_PACKAGE=1 to skip).
+if [ "${VARNOLIX_SKIP_PACKAGE:-0}" != 1 ]; then
+  tools/make-package.sh
+  tests/package/check-deb.sh build-package/varnolix_*.deb
+fi
 
 if [ "${VARNOLIX_SKIP_SANITIZERS:-0}" != 1 ]; then
   cmake -S . -B build-asan -G Ninja -DVARNOLIX_WERROR=ON -DVARNOLIX_SANITIZE=ON -DVARNOLIX_BENCH=OFF \

@@ -10,6 +10,7 @@ packages=(
   gstreamer1.0-plugins-base gstreamer1.0-plugins-good
   xvfb xauth xdotool socat imagemagick fonts-dejavu-core
   clang libclang-rt-14-dev
+  dpkg-dev file lintian desktop-file-utils
 )
 
 missing=()

@@ -73,8 +73,10 @@ void HidK8055::CloseDevice()
 {
     if (!isOpen())
         return;
-    // No coil may stay energised once the program lets go of the board.
+    // Nothing may stay on once the program lets go of the board: no coil
+    // energised, no motor running with no program to stop it.
     shadow_.digital = 0;
+    shadow_.analog1 = shadow_.analog2 = 0;
     send(Command::SetOutputs);
     hid_.close();
     address_ = -1;
@@ -204,8 +206,8 @@ bool HidK8055::takeReport(int timeoutMs)
 void HidK8055::lose(const QString& what)
 {
     const QString detail = hid_.error();
-    fault_ = QStringLiteral("the K8055 at card address %1 %2%3; it may have been unplugged. Plug it in and press "
-                            "Connect.")
+    fault_ = QStringLiteral("the K8055 at card address %1 %2%3; it may have been unplugged. Plug it in "
+                            "again.")
                  .arg(address_)
                  .arg(what, detail.isEmpty() ? QString() : QStringLiteral(" (") + detail + QLatin1Char(')'));
     hid_.close();

@@ -19,7 +19,7 @@ public:
     static constexpr int MaxDrainedReports = 64;
 
     explicit HidK8055(HidBackend& hid);
-    // Clears the digital outputs and closes the board.
+    // Turns every output off (digital and analog) and closes the board.
     ~HidK8055() override;
     HidK8055(const HidK8055&) = delete;
     HidK8055& operator=(const HidK8055&) = delete;

@@ -18,6 +18,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QAction>
 #include <QApplication>
 #include <QLabel>
 #include <QPlainTextEdit>
@@ -106,6 +107,22 @@ TEST_F(TrackControls, EscapeInAnyWindowStopsEveryLocoAndEveryMotorAndCoil)
         return title().endsWith(QStringLiteral("  modem ON  EMERGENCY STOP"));
     })) << title().toStdString();
     EXPECT_EQ(app->form2a()->lblBanner->text(), QStringLiteral("EMERGENCY STOP"));
+}
+
+TEST_F(TrackControls, AnOpenNewLocoPanelTakesEscapeFirst)
+{
+    start("DCC");
+    Form2a& loco = *app->form2a();
+    loco.mnuAdd[0]->trigger();
+    ASSERT_TRUE(loco.AddLocoOpen);
+    const std::size_t frames = box.frames().size();
+    const std::uint64_t logged = app->dcc().Log.total();
+    keyIn(&loco, Qt::Key_Escape);
+    EXPECT_FALSE(loco.AddLocoOpen);
+    EXPECT_EQ(app->dcc().Log.total(), logged) << "nothing sent";
+    keyIn(&loco, Qt::Key_Escape);
+    ASSERT_TRUE(box.waitForFrames(frames + 1, 5s));
+    EXPECT_EQ(box.frames().back(), (dccbox::Frame{0x80, 0x80}));
 }
 
 TEST_F(TrackControls, PowerOffAndResumeFromTheToolbar)

@@ -14,6 +14,7 @@
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QTest>
+#include <QWindow>
 
 namespace {
 
@@ -42,6 +43,24 @@ protected:
         QApplication::sendEvent(widget, &event);
     }
     void moveOnto(QWidget* widget) { send(widget, QEvent::MouseMove); }
+    // Real pointer moves and clicks, routed by Qt to whatever lies under the
+    // point of the window.
+    QWindow* screenWindow() const { return window().windowHandle(); }
+    QPoint centreOf(const QWidget* widget) const { return widget->mapTo(&window(), widget->rect().center()); }
+    void pointAt(int index) { QTest::mouseMove(screenWindow(), centreOf(coil(index))); }
+    void pointAtBackground() { QTest::mouseMove(screenWindow(), QPoint(window().width() - 3, window().height() - 3)); }
+    void clickAt(int index, Qt::MouseButton button) { QTest::mouseClick(screenWindow(), button, {}, centreOf(coil(index))); }
+    void doubleClickAt(const QWidget* widget, Qt::MouseButton button)
+    {
+        QTest::mouseDClick(screenWindow(), button, {}, centreOf(widget));
+    }
+    QPushButton* magnifier() const { return window().coilMagnifier; }
+    // The digital values taken since an earlier count of them.
+    std::vector<int> digitalValuesSince(std::size_t count) const
+    {
+        const std::vector<int> values = digitalValues();
+        return {values.begin() + static_cast<std::ptrdiff_t>(count), values.end()};
+    }
     void clickKnob(int k, Qt::MouseButton button)
     {
         send(knob(k), QEvent::MouseButtonPress, button);
@@ -101,33 +120,75 @@ TEST_F(DcWindow, DccHasNinetyNineAccessoryButtons)
     EXPECT_EQ(boardDevice.opens(), 0) << "no board in DCC";
 }
 
-TEST_F(DcWindow, HoverEnlargesOneButtonAndTheBackgroundShrinksIt)
+TEST_F(DcWindow, TheButtonUnderThePointerInTheGridIsTheOneMagnified)
 {
     ASSERT_TRUE(start("DC"));
-    moveOnto(coil(5));
-    EXPECT_EQ(sizeOf(5), Enlarged);
-    EXPECT_EQ(coil(5)->font().pointSize(), 24);
-    EXPECT_EQ(coil(5)->pos(), QPoint(twips::toPixels(4 * 460 + 20), 0)) << "grows right and down";
-    moveOnto(coil(6));
+    pointAt(5);
+    ASSERT_TRUE(magnifier()->isVisible());
+    EXPECT_EQ(magnifier()->geometry(), QRect(coil(5)->pos(), Enlarged)) << "grows right and down";
+    EXPECT_EQ(coil(5)->pos(), QPoint(twips::toPixels(4 * 460 + 20), 0));
+    EXPECT_EQ(magnifier()->text(), QStringLiteral("10"));
+    EXPECT_EQ(magnifier()->font().pointSize(), 24);
+    // Button 6 lies under the magnified 5: the pointer reaches it all the same.
+    pointAt(6);
+    EXPECT_EQ(magnifier()->geometry(), QRect(coil(6)->pos(), Enlarged));
+    EXPECT_EQ(magnifier()->text(), QStringLiteral("12"));
     EXPECT_EQ(sizeOf(5), Restored);
-    EXPECT_EQ(coil(5)->font().pointSize(), 8);
-    EXPECT_EQ(sizeOf(6), Enlarged);
     EXPECT_EQ(app->shared().ActiveIndex, 6);
     EXPECT_EQ(window().txtMouseMove->text(), QStringLiteral("6"));
-    moveOnto(&window());
-    EXPECT_EQ(sizeOf(6), Restored);
+    pointAtBackground();
+    EXPECT_FALSE(magnifier()->isVisible());
     EXPECT_FALSE(app->shared().RestorePending);
 }
 
 TEST_F(DcWindow, AButtonEnteredAgainShrinksOnTheNextBackgroundMove)
 {
     ASSERT_TRUE(start("DC"));
-    moveOnto(coil(5));
-    moveOnto(&window());
-    moveOnto(coil(5));
-    EXPECT_EQ(sizeOf(5), Enlarged);
-    moveOnto(&window());
-    EXPECT_EQ(sizeOf(5), Restored);
+    pointAt(5);
+    pointAtBackground();
+    pointAt(5);
+    EXPECT_TRUE(magnifier()->isVisible());
+    pointAtBackground();
+    EXPECT_FALSE(magnifier()->isVisible());
+}
+
+TEST_F(DcWindow, AClickFiresTheButtonUnderThePointerNotTheMagnifiedNeighbour)
+{
+    const struct {
+        const char* system;
+        int from;
+        int onto;
+        Qt::MouseButton button;
+        std::vector<int> coilOutputs;
+        QByteArrayList frames;
+    } cases[] = {
+        {"DC", 5, 6, Qt::LeftButton, {12, 13, 0}, {}},
+        {"DCC", 4, 12, Qt::RightButton, {}, {QByteArray::fromHex("520489DF"), QByteArray::fromHex("520481D7")}},
+    };
+    for (const auto& c : cases) {
+        ASSERT_TRUE(start(c.system));
+        link.written.clear();
+        const std::size_t before = digitalValues().size();
+        pointAt(c.from);
+        pointAt(c.onto);
+        clickAt(c.onto, c.button);
+        EXPECT_EQ(digitalValuesSince(before), c.coilOutputs) << c.system;
+        EXPECT_EQ(link.written, c.frames) << c.system;
+        EXPECT_TRUE(window().windowTitle().endsWith(QString::number(c.onto * (c.frames.isEmpty() ? 2 : 1))
+                                                    + (c.frames.isEmpty() ? QString() : QStringLiteral("R"))))
+            << window().windowTitle().toStdString();
+        app.reset();
+    }
+}
+
+TEST_F(DcWindow, AReleaseAwayFromThePressedButtonFiresNothing)
+{
+    ASSERT_TRUE(start("DC"));
+    pointAt(5);
+    QTest::mousePress(screenWindow(), Qt::LeftButton, {}, centreOf(coil(5)));
+    QTest::mouseMove(screenWindow(), centreOf(coil(6)));
+    QTest::mouseRelease(screenWindow(), Qt::LeftButton, {}, centreOf(coil(6)));
+    EXPECT_TRUE(digitalValues().empty());
 }
 
 TEST_F(DcWindow, ARightReleaseOnButtonThreePulsesCodeSix)
@@ -187,11 +248,11 @@ TEST_F(DcWindow, ADoubleClickAtStopReversesTheMotorAndFiresItsRelay)
     ASSERT_TRUE(start("DC"));
     doubleClickKnob(2, Qt::LeftButton);
     EXPECT_EQ(knobShown(2), QStringLiteral("Rev0"));
-    EXPECT_TRUE(app->shared().DirReversed[2]);
+    EXPECT_TRUE(app->dll().KnobReversed[2]);
     EXPECT_EQ(digitalValues(), (std::vector<int>{8, 9, 0}));
     doubleClickKnob(2, Qt::LeftButton);
     EXPECT_EQ(knobShown(2), QStringLiteral("Fwd0"));
-    EXPECT_FALSE(app->shared().DirReversed[2]);
+    EXPECT_FALSE(app->dll().KnobReversed[2]);
     EXPECT_EQ(digitalValues(), (std::vector<int>{8, 9, 0, 4, 5, 0}));
     EXPECT_EQ(boardDevice.outputs().analog2, 0);
 }
@@ -217,14 +278,55 @@ TEST_F(DcWindow, ARightDoubleClickAtStopIsTwoClicksUp)
     EXPECT_TRUE(digitalValues().empty()) << "no relay";
 }
 
-TEST_F(DcWindow, OfflineInDccAndDcAKnobReversesWithoutTouchingTheOutputs)
+TEST_F(DcWindow, InDccAndDcTheBoardWorksWhateverTheDccLinkDoes)
 {
-    dir.write(QStringLiteral("data/text/port.txt"), "0\r\n");
-    dialogs.answer(QStringLiteral("0")); // the port question: offline
+    const struct {
+        const char* what;
+        bool offlineAtStart;
+    } cases[] = {{"offline from the start", true}, {"DCC cable pulled", false}};
+    for (const auto& c : cases) {
+        dir.write(QStringLiteral("data/text/port.txt"), c.offlineAtStart ? "0\r\n" : "3\r\n");
+        if (c.offlineAtStart)
+            dialogs.answer(QStringLiteral("0")); // the port question: offline
+        ASSERT_TRUE(start("DCC + DC"));
+        if (!c.offlineAtStart)
+            link.unplug();
+        ASSERT_EQ(app->shared().PortNumber, 0) << c.what;
+        const std::size_t before = digitalValues().size();
+        clickAt(3, Qt::LeftButton);
+        QTest::mousePress(app->form1().imgBtnTog[0], Qt::LeftButton); // the motors view
+        doubleClickAt(knob(1), Qt::LeftButton);
+        EXPECT_EQ(digitalValuesSince(before), (std::vector<int>{6, 7, 0, 6, 7, 0}))
+            << c.what << ": coil 3, then knob 1's reverse relay";
+        EXPECT_EQ(knobShown(1), QStringLiteral("Rev0"));
+        app.reset();
+    }
+}
+
+TEST_F(DcWindow, KnobOneKeepsItsOwnDirectionWhateverTheLocoDoes)
+{
     ASSERT_TRUE(start("DCC + DC"));
-    doubleClickKnob(1, Qt::LeftButton);
+    app->shared().DirReversed[1] = true; // the loco was turned round
+    QTest::mousePress(app->form1().imgBtnTog[0], Qt::LeftButton);
+    doubleClickAt(knob(1), Qt::LeftButton);
+    EXPECT_EQ(digitalValues(), (std::vector<int>{6, 7, 0})) << "knob 1's reverse relay";
     EXPECT_EQ(knobShown(1), QStringLiteral("Rev0"));
-    EXPECT_TRUE(digitalValues().empty());
+    EXPECT_TRUE(app->shared().DirReversed[1]) << "the loco's direction is its own";
+}
+
+TEST_F(DcWindow, ACoilCutTwiceSaysSoInTheCaption)
+{
+    ASSERT_TRUE(start("DC"));
+    int waits = 0;
+    clock.duringWait = [&] {
+        if (++waits <= 2) {
+            clock.advance(5.0);
+            app->dll().timPulseGuard_Timer();
+        }
+    };
+    clickAt(3, Qt::LeftButton);
+    EXPECT_EQ(digitalValues(), (std::vector<int>{6, 0, 6, 0}));
+    EXPECT_EQ(window().windowTitle(), QStringLiteral("DC solenoid control 6 not fired, click again"));
 }
 
 TEST_F(DcWindow, KnobPicturesComeFromTheDataFolder)
@@ -263,8 +365,9 @@ TEST_F(DcWindow, EndingTheProgramTurnsEveryCoilOffAndLetsGoOfTheBoard)
     ASSERT_TRUE(start("DC"));
     board.WriteAllDigital(6);
     board.OutputAnalogChannel(1, 90);
+    board.OutputAnalogChannel(2, 45);
     app.reset();
-    EXPECT_EQ(boardDevice.outputs().digital, 0);
+    EXPECT_EQ(boardDevice.outputs(), k8055::OutputState{}) << "every output off, the motors' too";
     EXPECT_EQ(boardDevice.openAddress(), -1);
 }
 

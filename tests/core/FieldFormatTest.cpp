@@ -43,7 +43,10 @@ INSTANTIATE_TEST_SUITE_P(
         TextCase{"blank_line_is_an_empty_field", "\"a\"\r\n\r\n\"b\"\r\n", {"a", "", "b"}},
         TextCase{"empty_file", "", {}},
         TextCase{"text_after_closing_quote_ignored", "\"a\"xyz,\"b\"\r\n", {"a", "b"}},
-        TextCase{"utf8", "\"Ashby \xc3\xa9\"\r\n", {QStringLiteral("Ashby \u00e9")}}),
+        TextCase{"utf8", "\"Ashby \xc3\xa9\"\r\n", {QStringLiteral("Ashby \u00e9")}},
+        // Not valid UTF-8: written by the Windows program in Windows-1252.
+        TextCase{"windows_1252", "\"Bahnhof S\xfc" "d\",\"\x80 5\"\r\n", {QStringLiteral("Bahnhof S\u00fcd"), QStringLiteral("\u20ac 5")}},
+        TextCase{"one_bad_byte_makes_it_windows_1252", "\"\xc3\xa9\",\"\xe9\"\r\n", {QStringLiteral("\u00c3\u00a9"), QStringLiteral("\u00e9")}}),
     [](const ::testing::TestParamInfo<TextCase>& param) { return std::string(param.param.name); });
 
 struct NumberCase {

@@ -1,5 +1,6 @@
 // Function bytes, function-group frames, the two panel modes and the
 // function file.
+#include "DataFile.h"
 #include "FunctionCaptions.h"
 #include "LocoModuleFixture.h"
 
@@ -45,15 +46,19 @@ TEST_F(Functions, EveryFrameCarriesTheWholeByteWithTheGroupOfTheBoxPressed)
     EXPECT_EQ(byte(), 1);
 }
 
-TEST_F(Functions, AChangeThatWouldLeaveTheByteRangeLeavesTheByteAsItWas)
+TEST_F(Functions, SwitchingSetsOrClearsOnlyTheFunctionsOwnBit)
 {
     struct Case {
         std::uint8_t start;
         int box;
-        bool press; // press switches on (adds); release switches off (subtracts)
+        bool press; // press switches on; release switches off
         std::uint8_t after;
     };
-    const Case cases[] = {{200, 7, true, 200}, {127, 7, true, 255}, {0, 2, false, 0}, {1, 2, false, 1}};
+    const Case cases[] = {{200, 7, true, 200}, {127, 7, true, 255}, {0, 2, false, 0},   {1, 2, false, 1},
+                          // F2 already off: no borrow from F0 (16 - 2 = 14 would be F2-F4 on, F0 off)
+                          {16, 2, false, 16},
+                          // F0 already on: no carry into F5 (16 + 16 = 32)
+                          {16, 0, true, 16},  {15, 0, true, 31},   {255, 4, false, 247}, {37, 9, true, 37}};
     for (const Case& c : cases) {
         dcc.FuncState[dcc.EngineIndex] = c.start;
         dcc.FuncNumber = static_cast<std::uint8_t>(c.box);
@@ -67,8 +72,17 @@ TEST_F(Functions, AChangeThatWouldLeaveTheByteRangeLeavesTheByteAsItWas)
         const QStringList frames = sent();
         ASSERT_EQ(frames.size(), 1);
         EXPECT_EQ(frames[0].mid(12, 2), QStringLiteral("%1").arg(c.after, 2, 16, QLatin1Char('0')).toUpper())
-            << "the frame carries the unchanged byte";
+            << "the frame carries the byte";
     }
+}
+
+TEST_F(Functions, TheFtResetWaitsForATrainEngine)
+{
+    DCC fresh(shared, link, clock, dialogs, dir.folder());
+    fresh.FuncState[0] = 5;
+    EXPECT_FALSE(fresh.ResetFunctionByte());
+    EXPECT_EQ(fresh.FuncState[0], 5);
+    EXPECT_TRUE(sent().isEmpty()) << "no frame to address 00 00";
 }
 
 TEST_F(Functions, ALatchedFunctionCarriesOverToTheNextEngine)
@@ -139,22 +153,70 @@ TEST_F(FunctionFileReading, ThirteenGoodLinesSetEveryCaptionAndOperateMode)
     EXPECT_TRUE(dcc.FuncCaption[13].isEmpty());
 }
 
-TEST_F(FunctionFileReading, AShortOrGarbledFileKeepsWhatWasReadAndStartsInStatusMode)
+TEST_F(FunctionFileReading, AShortFileKeepsWhatWasReadAndStartsInStatusMode)
 {
-    const QByteArray cases[] = {FunctionFile.left(FunctionFile.indexOf("\"F5")),
-                                QByteArray(FunctionFile).replace("\"F5   OFF shunt\",#FALSE#", "\"F5   OFF shunt\",maybe")};
-    for (const QByteArray& content : cases) {
-        DCC fresh(shared, link, clock, dialogs, dir.folder());
-        dir.write(QStringLiteral("data/text/function.txt"), content);
-        EXPECT_FALSE(fresh.ReadFunctionFile());
-        EXPECT_FALSE(fresh.OperateMode);
-        EXPECT_EQ(fresh.FuncCaption[4], QStringLiteral("F4   OFF engine"));
-        EXPECT_TRUE(fresh.FuncCaption[5].isEmpty());
-        EXPECT_TRUE(fresh.FuncBoxTicked[0]) << "status mode shows F0 latching";
-        // A box pressed now only ticks: no frame.
-        fresh.FunctionPress(2);
-        EXPECT_TRUE(link.written.isEmpty());
-    }
+    DCC fresh(shared, link, clock, dialogs, dir.folder());
+    dir.write(QStringLiteral("data/text/function.txt"), FunctionFile.left(FunctionFile.indexOf("\"F5")));
+    EXPECT_FALSE(fresh.ReadFunctionFile());
+    EXPECT_FALSE(fresh.OperateMode);
+    EXPECT_EQ(fresh.FuncCaption[4], QStringLiteral("F4   OFF engine"));
+    EXPECT_TRUE(fresh.FuncCaption[5].isEmpty());
+    EXPECT_TRUE(fresh.FuncBoxTicked[0]) << "status mode shows F0 latching";
+    EXPECT_TRUE(dialogs.shown.empty());
+    // A box pressed now only ticks: no frame.
+    fresh.FunctionPress(2);
+    EXPECT_TRUE(link.written.isEmpty());
+}
+
+TEST_F(FunctionFileReading, AGarbledLineIsNamedTheRestIsReadAndNoNameIsLostOnSaving)
+{
+    // Line 6 garbled, line 9 without its flag; an extra line after the thirteen.
+    const QByteArray file = QByteArray(FunctionFile)
+                                .replace("\"F5   OFF shunt\",#FALSE#", "\"F5   OFF shunt\",maybe")
+                                .replace("\"F8   OFF brake\",#FALSE#", "\"F8   OFF brake\"")
+                                .replace("\"F12   OFF smoke\",#FALSE#", "\"F12   OFF smoke\",#TRUE#")
+        + "\"F13   OFF whistle\",#TRUE#\r\n";
+    dir.write(QStringLiteral("data/text/function.txt"), file);
+    EXPECT_FALSE(dcc.ReadFunctionFile());
+    ASSERT_EQ(dialogs.messages().size(), 1u);
+    const QString text = dialogs.messages()[0].text;
+    EXPECT_TRUE(text.contains(QStringLiteral("function.txt")) && text.contains(QStringLiteral("lines 6, 9")))
+        << text.toStdString();
+    EXPECT_EQ(dcc.FuncCaption[5], QStringLiteral("F5   OFF shunt"));
+    EXPECT_FALSE(dcc.FuncLatching[5]);
+    EXPECT_EQ(dcc.FuncCaption[8], QStringLiteral("F8   OFF brake"));
+    EXPECT_EQ(dcc.FuncCaption[9], QStringLiteral("F9   OFF squeal")) << "read from the line after the one that lacks its flag";
+    EXPECT_EQ(dcc.FuncCaption[12], QStringLiteral("F12   OFF smoke"));
+    EXPECT_TRUE(dcc.FuncLatching[12]);
+    EXPECT_FALSE(dcc.OperateMode) << "status mode, to check the flags";
+
+    dcc.WriteFunctionFile(); // as the return to operate mode does
+    const QByteArray saved = dir.read(QStringLiteral("data/text/function.txt"));
+    for (const char* kept : {"\"F5   OFF shunt\",#FALSE#\r\n", "\"F9   OFF squeal\",#FALSE#\r\n",
+                             "\"F12   OFF smoke\",#TRUE#\r\n\"F13   OFF whistle\",#TRUE#\r\n"})
+        EXPECT_TRUE(saved.contains(kept)) << kept << "\n" << saved.toStdString();
+}
+
+TEST_F(FunctionFileReading, AFileThatCannotBeReadIsNamedAndNeverRewritten)
+{
+    const QByteArray big = FunctionFile + QByteArray(data_file::ReadLimit, ' ');
+    dir.write(QStringLiteral("data/text/function.txt"), big);
+    EXPECT_FALSE(dcc.ReadFunctionFile());
+    ASSERT_EQ(dialogs.messages().size(), 1u);
+    EXPECT_TRUE(dialogs.messages()[0].text.contains(QStringLiteral("function.txt")));
+    dcc.WriteFunctionFile();
+    EXPECT_EQ(dialogs.messages().size(), 2u);
+    EXPECT_EQ(dir.read(QStringLiteral("data/text/function.txt")), big);
+}
+
+TEST_F(FunctionFileReading, AWindows1252NameSurvivesASave)
+{
+    dir.write(QStringLiteral("data/text/function.txt"),
+              QByteArray(FunctionFile).replace("\"F6   OFF cab\"", "\"F6   OFF Gep\xe4" "ck\""));
+    ASSERT_TRUE(dcc.ReadFunctionFile());
+    EXPECT_EQ(dcc.FuncCaption[6], QStringLiteral("F6   OFF Gep\u00e4ck"));
+    dcc.WriteFunctionFile();
+    EXPECT_TRUE(dir.read(QStringLiteral("data/text/function.txt")).contains("\"F6   OFF Gep\xe4" "ck\",#FALSE#\r\n"));
 }
 
 TEST_F(FunctionFileReading, AMissingFileIsCreatedAndTheNextSaveWritesAllThirteenLines)

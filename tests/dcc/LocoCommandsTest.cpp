@@ -91,20 +91,19 @@ TEST_F(DoubleHeader, LongEngineShortPilot)
                                    QStringLiteral("E5 43 C0 64 00 63 61")}));
 }
 
-TEST_F(DoubleHeader, AnEngineWithChipZeroKeepsTheAddressChosenBefore)
+TEST_F(DoubleHeader, ALocoWithChipZeroCannotBeChosenAsEngineOrPilot)
 {
     ASSERT_TRUE(dcc.SelectTrainEngine(E1234));
-    ASSERT_TRUE(dcc.SelectTrainEngine(E0));
-    EXPECT_EQ(dcc.EngineIndex, E0);
-    EXPECT_EQ((std::pair{dcc.EngineAddrHigh, dcc.EngineAddrLow}), (std::pair<std::uint8_t, std::uint8_t>{0xC4, 0xD2}));
-}
-
-TEST_F(DoubleHeader, APilotWithChipZeroDissolvesInsteadOfEstablishing)
-{
-    ASSERT_TRUE(dcc.SelectTrainEngine(E27));
-    EXPECT_EQ(dcc.SelectPilot(E0), DCC::PilotChoice::Coupled);
-    // No speed frame goes to address 00 00.
-    EXPECT_EQ(sent(), (QStringList{QStringLiteral("E4 12 00 03 00 F5"), QStringLiteral("E5 43 00 03 00 00 A5")}));
+    EXPECT_FALSE(dcc.SelectTrainEngine(E0)) << "its frames would go to E1234";
+    EXPECT_EQ(dcc.EngineIndex, E1234);
+    EXPECT_EQ(dcc.SelectPilot(E0), DCC::PilotChoice::BadChip) << "its frame would dissolve, not couple";
+    EXPECT_EQ(dcc.PilotIndex, DCC::NoPilot);
+    EXPECT_TRUE(sent().isEmpty());
+    const QStringList texts = dialogs.messageTexts();
+    ASSERT_EQ(texts.size(), 2);
+    for (const QString& text : texts) {
+        EXPECT_TRUE(text.contains(QStringLiteral("\"E0\"")) && text.contains(QStringLiteral("loco.txt"))) << text.toStdString();
+    }
 }
 
 TEST_F(LocoCommands, TheBlankItemOfAnEmptyRosterChoosesNothing)

@@ -1,7 +1,9 @@
 #include "DCC.h"
+#include "DataFile.h"
 #include "FakeClock.h"
 #include "FakeDialogs.h"
 #include "FakeDccLink.h"
+#include "LocoModuleFixture.h"
 #include "TestFolder.h"
 
 #include <gtest/gtest.h>
@@ -63,6 +65,22 @@ TEST(DCC, WritePortFileStoresTheNumberAndALineEnd)
     dcc.WritePortFile();
     EXPECT_EQ(dir.read(QStringLiteral("data/text/port.txt")), QByteArray("3\r\n"));
     EXPECT_TRUE(dialogs.shown.empty());
+}
+
+using PortFile = LocoModuleFixture;
+
+TEST_F(PortFile, APortFileTooLargeToReadIsNamedAndNeverReplaced)
+{
+    const QByteArray big = "5\r\n" + QByteArray(data_file::ReadLimit, ' ');
+    dir.write(QStringLiteral("data/text/port.txt"), big);
+    dcc.ReadPortFile();
+    EXPECT_EQ(shared.PortNumber, 0) << "not the 5 of its first line";
+    shared.PortNumber = 3;
+    dcc.WritePortFile();
+    ASSERT_EQ(dialogs.messages().size(), 2u);
+    for (const auto& shown : dialogs.messages())
+        EXPECT_TRUE(shown.text.contains(QStringLiteral("port.txt"))) << shown.text.toStdString();
+    EXPECT_EQ(dir.read(QStringLiteral("data/text/port.txt")), big);
 }
 
 } // namespace

@@ -49,7 +49,7 @@ TEST(LocoFileFormat, AWellFormedFileReadsAndWritesBackUnchanged)
     EXPECT_EQ(content.entries[3], (loco_file::Entry{QStringLiteral("0009"), QString()}));
     EXPECT_TRUE(content.unreadable.isEmpty());
     EXPECT_FALSE(content.blanksAfterLastLine);
-    EXPECT_EQ(loco_file::format(content.entries, {}), file);
+    EXPECT_EQ(loco_file::format(content.entryLines), file);
 }
 
 TEST(LocoFileFormat, BlankAndUnreadableLinesAreToldApartFromBlanksAtTheEnd)
@@ -152,18 +152,64 @@ TEST_F(Roster, AHundredAndFirstLocoIsRefusedAndNothingStoredChanges)
     EXPECT_EQ(messageTitles(), QStringList{QStringLiteral("new chip")});
 }
 
-TEST_F(Roster, AShortChipIsCompletedAndAnEmptyOneRefused)
+TEST_F(Roster, AShortChipIsCompletedAndAnEmptyOrZeroOneRefused)
 {
     dcc.ReadLocoFile();
-    EXPECT_EQ(dcc.WriteLoco(QString(), QStringLiteral("D5")), DCC::LocoWrite::NoChip);
-    EXPECT_EQ(dcc.LocoCount, 0);
-    EXPECT_EQ(locoFile(), QByteArray());
-    ASSERT_EQ(dialogs.messages().size(), 1u);
+    for (const char* chip : {"", "0000", "0", "000"}) {
+        EXPECT_EQ(dcc.WriteLoco(QString::fromLatin1(chip), QStringLiteral("D5")), DCC::LocoWrite::BadChip) << chip;
+        EXPECT_EQ(dcc.LocoCount, 0);
+        EXPECT_EQ(locoFile(), QByteArray());
+    }
+    ASSERT_EQ(dialogs.messages().size(), 4u);
+    EXPECT_TRUE(dialogs.messages()[1].text.contains(QStringLiteral("0000"))) << "says which number is refused";
 
     EXPECT_EQ(dcc.WriteLoco(QStringLiteral("315"), QStringLiteral("D1015")), DCC::LocoWrite::Stored);
     EXPECT_EQ(dcc.lstLoco, QStringList{QStringLiteral("D10150315")});
     EXPECT_EQ(dcc.LocoChip[0], QStringLiteral("0315"));
     EXPECT_EQ(locoFile(), QByteArray("\"0315\",\"D1015\"\r\n"));
+}
+
+TEST_F(Roster, EveryLineReadGoesBackByteForByte)
+{
+    // Unreadable lines, and readable ones that the field writer would change:
+    // bytes that are not UTF-8, a lone CR, a quote inside a name, odd blanks.
+    const QByteArrayList lines{"\"0050\" \"D2",          "x\xe9\xff\"y\"",        "\"0003\"\r\"E27\"",
+                               "\"0004\",E2\"7",           "\"0005\",\"S\xfc" "d\"", " 0006 , \"E6\" ",
+                               "\"315\",\"D1015\"",        "\"0009\",\"E9\"\r"}; // the last ends in CR CR LF
+    writeLocoFile(lines.join("\r\n") + "\r\n");
+    dcc.ReadLocoFile();
+    EXPECT_TRUE(names(dcc).contains(QStringLiteral("S\u00fcd/0005"))) << "not UTF-8: read as Windows-1252";
+    ASSERT_EQ(dcc.WriteLoco(QStringLiteral("0007"), QStringLiteral("E7")), DCC::LocoWrite::Stored);
+    const QByteArray file = locoFile();
+    for (const QByteArray& line : lines)
+        EXPECT_TRUE(file.contains("\n" + line + "\r\n") || file.startsWith(line + "\r\n")) << PrintableBytes(line).toStdString();
+    EXPECT_TRUE(file.contains("\"0007\",\"E7\"\r\n"));
+    EXPECT_EQ(file.count("\r\n"), lines.size() + 1);
+}
+
+TEST_F(Roster, ALocoFileTooLargeToReadIsNamedAndNeverShortened)
+{
+    const QByteArray file = "\"0001\",\"" + QByteArray(1100000, 'A') + "\"\r\n" + entries(8);
+    writeLocoFile(file);
+    dcc.ReadLocoFile();
+    ASSERT_EQ(dialogs.messages().size(), 1u);
+    EXPECT_TRUE(dialogs.messages()[0].text.contains(QStringLiteral("loco.txt")));
+    EXPECT_EQ(dcc.LocoCount, 0) << "not a part of it";
+    dcc.WriteLoco(QStringLiteral("0007"), QStringLiteral("E7"));
+    EXPECT_EQ(locoFile(), file);
+}
+
+TEST_F(Roster, AMessageAboutManyLinesStaysShort)
+{
+    QByteArray garbage;
+    for (int i = 0; i < 800; ++i)
+        garbage += "\x01\x02 garbage\r\n";
+    writeLocoFile(garbage);
+    dcc.ReadLocoFile();
+    ASSERT_EQ(dialogs.messages().size(), 1u);
+    const QString text = dialogs.messages()[0].text;
+    EXPECT_TRUE(text.contains(QStringLiteral("lines 1, 2, 3, 4, 5, 6, 7, 8, 9, 10 \u2026 and 790 more"))) << text.toStdString();
+    EXPECT_LT(text.size(), 600);
 }
 
 TEST_F(Roster, AnEmptyNameIsStoredAsItStands)

@@ -141,7 +141,7 @@ TEST_F(FunctionPanel, TheArrowsPageThroughThreePagesAndStopAtTheEnds)
     EXPECT_EQ(sent(), QStringList{QStringLiteral("E4 21 00 03 00 C6")});
 }
 
-TEST_F(FunctionPanel, TheFtMenuSendsZeroButLeavesALatchedBoxTicked)
+TEST_F(FunctionPanel, TheFtMenuSendsZeroAndTheBoxesShowIt)
 {
     startWithEngine();
     clickBox(1);
@@ -149,10 +149,34 @@ TEST_F(FunctionPanel, TheFtMenuSendsZeroButLeavesALatchedBoxTicked)
     form->mnuFuncTot->trigger();
     EXPECT_EQ(sent(), QStringList{QStringLiteral("E4 20 00 03 00 C7")});
     EXPECT_EQ(form->mnuFuncTot->text(), QStringLiteral("FT 0"));
-    EXPECT_TRUE(box(1)->isChecked());
+    EXPECT_FALSE(box(1)->isChecked()) << "F1 is off";
+    EXPECT_EQ(box(1)->text(), QStringLiteral("F1   OFF bell"));
+    // F1 still counts as latched: the next click switches it off again.
     clickBox(1);
     EXPECT_FALSE(box(1)->isChecked());
     EXPECT_EQ(sent(), QStringList{QStringLiteral("E4 20 00 03 00 C7")});
+}
+
+TEST_F(FunctionPanel, AClickChangesOnlyItsOwnFunctionOfTheEngineDriven)
+{
+    startWithEngine();
+    clickBox(1); // F1 latched on E27
+    chooseEngine(0); // D1, chip 1234
+    clickBox(0); // F0 on for D1: byte 16
+    sent();
+    clickBox(1); // the latch carried over from E27: off, the byte unchanged
+    EXPECT_EQ(sent(), QStringList{QStringLiteral("E4 20 C4 D2 10 C2")}) << "not 0F: F0 stays on, F1-F4 stay off";
+    EXPECT_EQ(form->mnuFuncTot->text(), QStringLiteral("FT 16"));
+    EXPECT_TRUE(box(0)->isChecked());
+    EXPECT_FALSE(box(1)->isChecked());
+
+    chooseEngine(1); // back on E27, whose F1 is on
+    EXPECT_TRUE(box(1)->isChecked());
+    pressBox(1);
+    EXPECT_EQ(sent(), QStringList{QStringLiteral("E4 20 00 03 01 C6")}) << "not 02: F1 on is still F1 on";
+    releaseBox(1);
+    EXPECT_TRUE(box(1)->isChecked());
+    EXPECT_EQ(form->mnuFuncTot->text(), QStringLiteral("FT 1"));
 }
 
 TEST_F(FunctionPanel, AChosenEngineShowsItsOwnFunctionByte)

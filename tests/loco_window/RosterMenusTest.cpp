@@ -5,6 +5,9 @@
 
 #include <QGroupBox>
 #include <QLineEdit>
+#include <QPushButton>
+
+#include <functional>
 
 namespace {
 
@@ -166,24 +169,94 @@ TEST_F(RosterMenus, TheWriteMenuWritesAndAShortChipIsCompleted)
     EXPECT_TRUE(form->mnuUnitA[0]->text().isEmpty());
 }
 
-TEST_F(RosterMenus, AnEmptyChipIsRefusedAndThePanelKeepsWhatWasTyped)
+TEST_F(RosterMenus, AnEmptyOrZeroChipIsRefusedAndThePanelKeepsWhatWasTyped)
 {
     start();
+    for (const char* chip : {"", "0000"}) {
+        dialogs.shown.clear();
+        form->mnuAdd[0]->trigger();
+        QTest::keyClicks(form->txtChip, QString::fromLatin1(chip));
+        QTest::keyClicks(form->txtLoco, QStringLiteral("E9"));
+        QTest::keyClick(form->txtLoco, Qt::Key_Return);
+        ASSERT_EQ(dialogs.messages().size(), 1u) << chip;
+        EXPECT_TRUE(form->AddLocoOpen);
+        EXPECT_TRUE(form->fraLoco->isVisible());
+        EXPECT_EQ(form->clientWidth(), 5535);
+        EXPECT_EQ(form->txtChip->text(), QString::fromLatin1(chip));
+        EXPECT_EQ(form->txtLoco->text(), QStringLiteral("E9"));
+        EXPECT_EQ(dcc().LocoCount, 3);
+        form->mnuAdd[1]->trigger();
+        EXPECT_TRUE(form->AddLocoOpen) << "the menu is refused the same way";
+        EXPECT_TRUE(form->cancelOpenEntry());
+    }
     form->mnuAdd[0]->trigger();
-    QTest::keyClicks(form->txtLoco, QStringLiteral("E9"));
-    QTest::keyClick(form->txtLoco, Qt::Key_Return);
-    ASSERT_EQ(dialogs.messages().size(), 1u);
-    EXPECT_TRUE(form->AddLocoOpen);
-    EXPECT_TRUE(form->fraLoco->isVisible());
-    EXPECT_EQ(form->clientWidth(), 5535);
-    EXPECT_EQ(form->txtLoco->text(), QStringLiteral("E9"));
-    EXPECT_EQ(dcc().LocoCount, 3);
-    form->mnuAdd[1]->trigger();
-    EXPECT_TRUE(form->AddLocoOpen) << "the menu is refused the same way";
     QTest::keyClicks(form->txtChip, QStringLiteral("9"));
     form->mnuAdd[1]->trigger();
     EXPECT_FALSE(form->AddLocoOpen);
     EXPECT_EQ(dcc().LocoCount, 4);
+}
+
+TEST_F(RosterMenus, EscapeOrCancelClosesTheEntryPanelWritingNothing)
+{
+    start();
+    chooseEngine(E27);
+    press(form->cmdLoco[9]);
+    const QByteArray file = dir.read(QStringLiteral("data/text/loco.txt"));
+    const std::function<void()> ways[] = {
+        [this] { QTest::keyClick(form->txtChip, Qt::Key_Escape); },
+        [this] { QTest::keyClick(form->txtLoco, Qt::Key_Escape); },
+        [this] { click(form->cmdCancel); },
+    };
+    for (const auto& cancel : ways) {
+        const int width = form->clientWidth();
+        form->mnuAdd[0]->trigger();
+        EXPECT_TRUE(form->cmdCancel->isVisible());
+        QTest::keyClicks(form->txtChip, QStringLiteral("0042"));
+        QTest::keyClicks(form->txtLoco, QStringLiteral("D4"));
+        sent();
+        cancel();
+        EXPECT_FALSE(form->AddLocoOpen);
+        EXPECT_FALSE(form->fraLoco->isVisible());
+        EXPECT_TRUE(form->fraControl->isVisible());
+        EXPECT_EQ(form->clientWidth(), width);
+        EXPECT_TRUE(form->mnuAdd[0]->isVisible());
+        EXPECT_FALSE(form->mnuAdd[1]->isVisible());
+        EXPECT_EQ(form->locoButtonHeight(9), 800) << "the throttle as it was";
+        EXPECT_EQ(app->shared().ActiveIndex, 9);
+        EXPECT_EQ(dcc().LocoCount, 3);
+        EXPECT_EQ(dir.read(QStringLiteral("data/text/loco.txt")), file);
+        EXPECT_TRUE(sent().isEmpty());
+        EXPECT_TRUE(dialogs.shown.empty());
+        EXPECT_TRUE(form->txtChip->text().isEmpty()) << "the next entry starts afresh";
+    }
+    EXPECT_FALSE(form->cancelOpenEntry()) << "a closed panel leaves Escape to others";
+}
+
+TEST_F(RosterMenus, ALocoWithChipZeroStaysInTheRosterButCannotBeChosen)
+{
+    const QByteArray roster = "\"0003\",\"E27\"\r\n\"0000\",\"E0\"\r\n\"1234\",\"D1\"\r\n";
+    start(roster);
+    constexpr int E0 = 1, E27Here = 2;
+    EXPECT_EQ(form->mnuUnitA[E0]->text(), QStringLiteral("E0"));
+    chooseEngine(E27Here);
+    chooseEngine(E0);
+    ASSERT_EQ(dialogs.messages().size(), 1u);
+    EXPECT_TRUE(messageTexts()[0].contains(QStringLiteral("\"E0\""))) << messageTexts()[0].toStdString();
+    EXPECT_EQ(engineTitle(), QStringLiteral("E27"));
+    EXPECT_EQ(form->mnuChip->text(), QStringLiteral("chip 0003"));
+    EXPECT_EQ(ticked(form->mnuUnitA), QList<int>{E27Here});
+    choosePilot(E0);
+    EXPECT_EQ(dialogs.messages().size(), 2u);
+    EXPECT_EQ(pilotTitle(), QStringLiteral("pilot")) << "no double header shown as formed";
+    EXPECT_TRUE(ticked(form->mnuUnitB).isEmpty());
+    EXPECT_TRUE(sent().isEmpty());
+    press(form->cmdLoco[9]);
+    EXPECT_EQ(sent(), QStringList{QStringLiteral("E4 12 00 03 09 FC")}) << "the train shown is the train driven";
+
+    form->mnuAdd[0]->trigger();
+    QTest::keyClicks(form->txtChip, QStringLiteral("0005"));
+    QTest::keyClick(form->txtLoco, Qt::Key_Return);
+    EXPECT_TRUE(dir.read(QStringLiteral("data/text/loco.txt")).contains("\"0000\",\"E0\"\r\n")) << "kept in the file";
 }
 
 TEST_F(RosterMenus, AHundredAndFirstLocoIsRefusedAndThePanelCloses)

@@ -5,6 +5,8 @@
 
 #include <QGroupBox>
 #include <QImage>
+
+#include <functional>
 #include <QMouseEvent>
 
 namespace {
@@ -178,12 +180,24 @@ TEST_F(LocoWindow, EachDirectionClickStopsInTheNewDirection)
     EXPECT_EQ(form->imgDir->pixmap().toImage(), right);
 }
 
-TEST_F(LocoWindow, ADirectionClickBeforeAnyChoiceGoesToAddressZero)
+TEST_F(LocoWindow, ADirectionOrFtClickBeforeAnyChoiceGetsMessage13AndSendsNothing)
 {
     start();
-    click(form->imgDir);
-    EXPECT_EQ(sent(), QStringList{QStringLiteral("E4 12 00 00 80 76")});
-    EXPECT_TRUE(dialogs.shown.empty());
+    const QImage right = form->imgDir->pixmap().toImage();
+    const std::function<void()> clicks[] = {
+        [this] { click(form->imgDir); },
+        [this] { click(form->menuBar, Qt::LeftButton, form->menuBar->actionGeometry(form->mnuFuncTot).center()); },
+    };
+    for (const auto& clickIt : clicks) {
+        dialogs.shown.clear();
+        clickIt();
+        EXPECT_EQ(messageTexts(), QStringList{QStringLiteral("no train engine selected")});
+        EXPECT_TRUE(sent().isEmpty()) << "nothing to address 00 00";
+    }
+    EXPECT_EQ(dcc().DirectionBit, 0);
+    EXPECT_FALSE(app->shared().DirReversed[1]);
+    EXPECT_EQ(form->imgDir->pixmap().toImage(), right);
+    EXPECT_EQ(form->locoButtonHeight(0), 790) << "heights unchanged";
 }
 
 TEST_F(LocoWindow, AMissingDirectionPictureIsDrawnAndTheChangeStillHappens)

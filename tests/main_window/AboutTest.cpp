@@ -58,6 +58,23 @@ TEST_F(ToolbarServices, AboutClicksAlternateShowingWithTheRingAndHidingSilently)
     EXPECT_EQ(sound.played, (QStringList{ring, ring}));
 }
 
+TEST_F(ToolbarServices, InstalledTheRingIsTheProgramsAndTheTooltipNamesTheUsersDataFolder)
+{
+    TestFolder user;
+    user.write(QStringLiteral("data/text/version.txt"), "\"DC\"\r\n");
+    user.addLayout(QStringLiteral("Home"));
+    const ProgramFolder installed(dir.path(), user.path() + QStringLiteral("/data"));
+    dialogs.answer(QStringLiteral("Home"));
+    app = std::make_unique<App>(installed, dialogs, clock, link, board, DesktopServices{&sound, &launcher});
+    ASSERT_TRUE(app->start());
+    EXPECT_TRUE(form().imgBtnAbout->toolTip().endsWith(QStringLiteral("data folder: ") + user.path()
+                                                       + QStringLiteral("/data")))
+        << form().imgBtnAbout->toolTip().toStdString();
+    click(form().imgBtnAbout);
+    EXPECT_EQ(sound.played, QStringList{dir.path() + QStringLiteral("/telephone.wav")});
+    app.reset(); // before the folders it points at
+}
+
 TEST_F(ToolbarServices, TheRingIsFoundWhateverTheCaseOfItsName)
 {
     dir.write(QStringLiteral("Telephone.WAV"), "RIFF");

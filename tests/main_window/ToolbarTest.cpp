@@ -1,5 +1,6 @@
 #include "AppFixture.h"
 
+#include "ImageButton.h"
 #include "Twips.h"
 
 #include <QGroupBox>
@@ -7,6 +8,7 @@
 #include <QPushButton>
 #include <QStackedWidget>
 #include <QTest>
+#include <QWindow>
 
 namespace {
 
@@ -43,6 +45,20 @@ TEST_F(Toolbar, RightClickOnTheViewToggleShowsBoth)
     QTest::mousePress(widget("imgBtnTog_0"), Qt::RightButton);
     EXPECT_EQ(app->form2b()->width(), twips::toPixels(4260));
     EXPECT_EQ(label(1), QStringLiteral("both"));
+}
+
+TEST_F(Toolbar, InDccAndDcBothTogglesTakeRealClicks)
+{
+    ASSERT_TRUE(startWith("DCC + DC"));
+    Form1& form = app->form1();
+    const auto clickOn = [&form](const QWidget* control) {
+        QTest::mouseClick(form.windowHandle(), Qt::LeftButton, {}, control->mapTo(&form, control->rect().center()));
+    };
+    clickOn(form.imgBtnTog[0]);
+    EXPECT_EQ(app->form2b()->windowTitle(), QStringLiteral("DC motor control"));
+    EXPECT_TRUE(app->form2b()->fraBoxHM->isVisible());
+    clickOn(form.modemStack->currentWidget());
+    EXPECT_TRUE(app->sr().ShowFrames);
 }
 
 TEST_F(Toolbar, TheByteDisplayShowsTheLastFrameWhileTheModemIsOn)

@@ -48,6 +48,17 @@ TEST(ProgramFolder, PrefersTheExactNameWhenBothCasesExist)
     EXPECT_EQ(dir.folder().resolve(QStringLiteral("\\data\\text")), dir.path() + QStringLiteral("/data/text"));
 }
 
+TEST(ProgramFolder, DataLiteralsLeadIntoASeparateDataFolder)
+{
+    TestFolder dir;
+    dir.write(QStringLiteral("home/Text/Layout.txt"), "x");
+    const ProgramFolder folder(QStringLiteral("/usr/share/varnolix"), dir.path() + QStringLiteral("/home/"));
+    EXPECT_EQ(folder.dataPath(), dir.path() + QStringLiteral("/home"));
+    EXPECT_EQ(folder.resolve(QStringLiteral("\\Data\\text\\layout.txt")), dir.path() + QStringLiteral("/home/Text/Layout.txt"));
+    EXPECT_EQ(folder.resolve(QStringLiteral("\\telephone.wav")), QStringLiteral("/usr/share/varnolix/telephone.wav"));
+    EXPECT_EQ(folder.resolve(QStringLiteral("\\database\\x")), QStringLiteral("/usr/share/varnolix/database/x"));
+}
+
 TEST(ProgramFolder, DropsATrailingSeparator)
 {
     EXPECT_EQ(ProgramFolder(QStringLiteral("/opt/varnolix/")).path(), QStringLiteral("/opt/varnolix"));

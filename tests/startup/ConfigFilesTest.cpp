@@ -90,6 +90,32 @@ TEST_F(ConfigFiles, SaveWindowCoordsClampsToSixteenBits)
     EXPECT_EQ(dir.read(QStringLiteral("data/text/coord.txt")), QByteArray("32767,-32768,0,32767\r\n"));
 }
 
+TEST_F(ConfigFiles, AFileTooLargeToReadIsNamedAndNeverReplaced)
+{
+    struct Case {
+        const char* file;
+        void (SR::*read)();
+        void (SR::*write)();
+    };
+    const Case cases[] = {{"version.txt", &SR::ReadControlSystem, &SR::WriteControlSystem},
+                          {"layout.txt", &SR::ReadLayoutName, &SR::WriteLayoutName},
+                          {"coord.txt", &SR::ReadWindowCoords, &SR::SaveWindowCoords}};
+    shared.ControlSystem = QStringLiteral("DC");
+    shared.LayoutName = QStringLiteral("Home");
+    for (const Case& c : cases) {
+        const QString relative = QStringLiteral("data/text/") + QLatin1String(c.file);
+        const QByteArray big = "\"DC\"\r\n" + QByteArray(data_file::ReadLimit, ' ');
+        dir.write(relative, big);
+        dialogs.shown.clear();
+        (sr.*c.read)();
+        (sr.*c.write)();
+        ASSERT_EQ(dialogs.messages().size(), 2u) << c.file;
+        for (const auto& shown : dialogs.messages())
+            EXPECT_TRUE(shown.text.contains(QLatin1String(c.file))) << shown.text.toStdString();
+        EXPECT_EQ(dir.read(relative), big) << c.file;
+    }
+}
+
 TEST_F(ConfigFiles, AFailedWriteIsReportedWithTheFileName)
 {
     QDir(dir.path()).mkpath(QStringLiteral("data/text/coord.txt")); // a folder where the file should be

@@ -138,6 +138,43 @@ TEST_F(Startup, TheLayoutFolderIsFoundWhateverItsCase)
     EXPECT_TRUE(dialogs.messages().empty());
 }
 
+TEST_F(Startup, AWindows1252LayoutNameFindsItsBitmapAndIsWrittenBackSo)
+{
+    const QString name = QStringLiteral("Bahnhof S\u00fcd");
+    dir.addLayout(name);
+    dir.write(QStringLiteral("data/text/version.txt"), "\"DC\"\r\n");
+    dir.write(QStringLiteral("data/text/layout.txt"), "\"Bahnhof S\xfc" "d\"\r\n");
+    dialogs.answer(name);
+    sr.Form1Load();
+    ASSERT_FALSE(dialogs.shown.empty());
+    EXPECT_EQ(dialogs.shown[0].defaultAnswer, name);
+    EXPECT_TRUE(dialogs.messages().empty());
+    EXPECT_EQ(dir.read(QStringLiteral("data/text/layout.txt")), QByteArray("\"Bahnhof S\xfc" "d\"\r\n"));
+}
+
+TEST_F(Startup, ALayoutBitmapThatIsAFolderIsSaidToBeOne)
+{
+    QDir(dir.path()).mkpath(QStringLiteral("data/Layouts/Yard.bmp"));
+    dir.write(QStringLiteral("data/text/version.txt"), "\"DC\"\r\n");
+    dialogs.answer(QStringLiteral("Yard"));
+    dialogs.answer(QStringLiteral("Home"));
+    sr.Form1Load();
+    ASSERT_EQ(dialogs.messages().size(), 1u);
+    EXPECT_TRUE(dialogs.messages()[0].text.contains(QStringLiteral("Yard.bmp could not be shown: it is a folder")))
+        << dialogs.messages()[0].text.toStdString();
+}
+
+TEST_F(Startup, LeftoverTemporaryFilesOfTheDataFilesAreRemoved)
+{
+    dir.write(QStringLiteral("data/text/version.txt"), "\"DC\"\r\n");
+    dir.write(QStringLiteral("data/text/loco.txt.Ab12Cd"), "\"0003\",\"E27\"\r\n");
+    dir.write(QStringLiteral("data/text/notes.txt.Ab12Cd"), "mine");
+    dialogs.answer(QStringLiteral("Home"));
+    sr.Form1Load();
+    EXPECT_FALSE(dir.exists(QStringLiteral("data/text/loco.txt.Ab12Cd")));
+    EXPECT_TRUE(dir.exists(QStringLiteral("data/text/notes.txt.Ab12Cd"))) << "not ours";
+}
+
 TEST_F(Startup, PromptThirteenAndEighteenShowTheirMessagesAndResetTheStyle)
 {
     sr.Prompt(13);

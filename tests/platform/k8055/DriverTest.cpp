@@ -72,13 +72,14 @@ TEST_F(Driver, EveryCallWritesTheWholeShadowReport)
              b.SetCounterDebounceTime(2, 10);
          },
          {0, 2, 0, 0, 0, 0, 0, 3, 8}},
-        {"CloseDevice turns the digital outputs off",
+        {"CloseDevice turns every output off, the motors' too",
          [](K8055& b) {
              b.SetAllDigital();
              b.OutputAnalogChannel(1, 90);
+             b.OutputAnalogChannel(2, 30);
              b.CloseDevice();
          },
-         {0, 5, 0, 90, 0, 0, 0, 1, 1}},
+         {0, 5, 0, 0, 0, 0, 0, 1, 1}},
     };
     for (const auto& c : cases) {
         SimulatedK8055 fresh;

@@ -56,7 +56,7 @@ TEST_F(Simulated, PrintsWhatHappensToTheBoardWithTheTime)
     EXPECT_EQ(lines, (QStringList{QStringLiteral("0 card 0 opened"), QStringLiteral("0 outputs 00000110: coil 3 select (knob 1 reverse relay)"),
                                   QStringLiteral("0.5 analog 1: 90"), QStringLiteral("0.5 counter 2 debounce code 88"),
                                   QStringLiteral("0.5 counter 1 reset"), QStringLiteral("0.5 outputs 00000000: all off"),
-                                  QStringLiteral("0.5 card 0 closed")}));
+                                  QStringLiteral("0.5 analog 1: 0"), QStringLiteral("0.5 card 0 closed")}));
 }
 
 TEST_F(Simulated, RecordsEveryOutputChangeWithItsTime)

@@ -1,0 +1,84 @@
+#!/usr/bin/env bash
+# The real program, ended during a coil pulse in every way a user's machine
+# can end it: the board's last state must be every output off, and where the
+# program could still run its exit, the window places must be saved.
+#
+#   kill_trials.sh BUILD_DIR          (exit 77: skipped, no Xvfb or xdotool)
+#
+# A pulse needs a click from outside the program, so it runs under Xvfb and
+# xdotool clicks coil button 3. Every wait below waits for an event, with a
+# generous limit; none decides anything by time.
+set -euo pipefail
+
+build=$(cd "$1" && pwd)
+for tool in xvfb-run Xvfb xdotool; do
+  command -v "$tool" >/dev/null || { echo "skipped: $tool is not installed"; exit 77; }
+done
+
+if [ "${2:-}" = "--trial" ]; then
+  work=$4
+else
+  work=$(mktemp -d)
+  trap 'rm -rf "$work"' EXIT
+  cp "$build/varnolix" "$build/varnolix-k8055-guard" "$work/"
+  cp -r "$build/data" "$work/data"
+  printf '"DC"\r\n' >"$work/data/text/version.txt"
+  printf '"Millbrook Junction"\r\n' >"$work/data/text/layout.txt"
+fi
+
+# wait_for FILE TEXT: until FILE holds TEXT, at most 30 s.
+wait_for() {
+  for _ in $(seq 600); do
+    grep -qF -- "$2" "$1" 2>/dev/null && return 0
+    sleep 0.05
+  done
+  echo "gave up waiting for \"$2\" in $1:"; cat "$1"; return 1
+}
+
+# One trial inside its own X server: start, answer the layout question,
+# click coil 3, and end the program as soon as the coil is selected.
+trial() {
+  local how=$1 log=$work/$1.log
+  cd "$work"
+  rm -f data/text/coord.txt
+  VARNOLIX_SIMULATED_BOARD=1 QT_QPA_PLATFORM=xcb ./varnolix >"$log" 2>&1 &
+  local pid=$!
+  local question window
+  question=$(timeout 30 xdotool search --sync --onlyvisible --name '^Display your layout')
+  xdotool windowfocus --sync "$question" key Return
+  window=$(timeout 30 xdotool search --sync --onlyvisible --name '^DC solenoid control')
+  wait_for "$log" "card 0 opened"
+  until xdotool search --onlyvisible --name 'in Varnolix DC' >/dev/null; do sleep 0.05; done
+  # Coil button 3: left 940 twips, top 0, 450 x 300 twips: its middle.
+  xdotool mousemove --window "$window" 78 10 click 1
+  wait_for "$log" "coil 3 select"
+  case $how in
+    kill-9) kill -KILL "$pid" ;;
+    display-lost) kill -TERM "$(tr -d ' ' <"/tmp/.X${DISPLAY#:}-lock")" ;;
+    *) kill -"$how" "$pid" ;;
+  esac
+  wait "$pid" || true
+  wait_for "$log" "Varnolix has gone: every output off"
+}
+
+if [ "${2:-}" = "--trial" ]; then
+  trial "$3"
+  exit 0
+fi
+
+failed=0
+for how in kill-9 TERM INT HUP QUIT display-lost; do
+  log=$work/$how.log
+  xvfb-run -a -s "-screen 0 1280x1024x24" "$0" "$build" --trial "$how" "$work" || true
+  last_outputs=$(grep -o 'outputs [01]\{8\}' "$log" | tail -n 1 || true)
+  saved=no
+  [ -s "$work/data/text/coord.txt" ] && saved=yes
+  if [ "$last_outputs" != "outputs 00000000" ] || grep -q 'analog [12]: [1-9]' "$log"; then
+    echo "FAILED $how: an output was left on"; cat "$log"; failed=1
+  elif [ "$how" != kill-9 ] && [ "$saved" != yes ]; then
+    echo "FAILED $how: the window places were not saved"; cat "$log"; failed=1
+  else
+    echo "ok $how: every output off, places saved: $saved"
+  fi
+done
+exit $failed
