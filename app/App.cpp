@@ -4,17 +4,23 @@
 #include "Form2.h"
 #include "Form2a.h"
 #include "Form2b.h"
+#include "FrameMonitor.h"
+#include "InterfaceDialog.h"
 #include "K8055.h"
 #include "ProgramEnd.h"
 #include "StopSignals.h"
 #include "Twips.h"
 
+#include <QApplication>
 #include <QGuiApplication>
 #include <QScreen>
+#include <QShortcut>
 
-App::App(const ProgramFolder& folder, Dialogs& dialogs, Clock& clock, SerialLink& link, K8055Board& board,
+App::App(const ProgramFolder& folder, Dialogs& dialogs, Clock& clock, DccLink& link, K8055Board& board,
          DesktopServices desktop)
     : folder_(folder)
+    , clock_(clock)
+    , dialogs_(dialogs)
     , dcc_(shared_, link, clock, dialogs, folder)
     , sr_(shared_, dialogs, clock, folder, dcc_, *this)
     , board_(board)
@@ -27,6 +33,76 @@ App::App(const ProgramFolder& folder, Dialogs& dialogs, Clock& clock, SerialLink
     QObject::connect(&form1_, &Form1::helpRequested, &form1_, [this] { showHelpWindow(); });
     // The exit button and the window frame save the places, then end here.
     QObject::connect(&form1_, &Form1::exitRequested, &form1_, [this] { finishRun(); });
+    wireTrackControls();
+}
+
+void App::wireTrackControls()
+{
+    dcc_.ChooseInterface = [this] { return chooseInterface(); };
+    QObject::connect(&form1_, &Form1::emergencyStopRequested, &form1_, [this] { emergencyStop(); });
+    QObject::connect(&form1_, &Form1::trackPowerOffRequested, &form1_, [this] { dcc_.TrackPowerOff(); });
+    QObject::connect(&form1_, &Form1::resumeRequested, &form1_, [this] { dcc_.ResumeOperation(); });
+    QObject::connect(&form1_, &Form1::monitorRequested, &form1_, [this] { showMonitor(); });
+    QObject::connect(&form1_, &Form1::interfaceRequested, &form1_, [this] {
+        if (chooseInterface())
+            dcc_.ConnectAgain();
+    });
+    QObject::connect(&form1_, &Form1::modemClicked, &form1_, [this] {
+        if (!dcc_.Online())
+            dcc_.ReconnectNow();
+    });
+    // The status line follows the box at once rather than at the next tick.
+    QObject::connect(&dcc_.Events, &DccEvents::linkChanged, &form1_, [this] { form1_.timModem_Timer(); });
+    // Keys that work in every window of the program (dialogs excepted).
+    auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), &form1_);
+    escape->setContext(Qt::ApplicationShortcut);
+    QObject::connect(escape, &QShortcut::activated, &form1_, [this] { escapePressed(); });
+    auto* f12 = new QShortcut(QKeySequence(Qt::Key_F12), &form1_);
+    f12->setContext(Qt::ApplicationShortcut);
+    QObject::connect(f12, &QShortcut::activated, &form1_, [this] { showMonitor(); });
+}
+
+void App::escapePressed()
+{
+    // An open new-loco panel takes Escape first: it closes, nothing stops.
+    if (form2a_ && form2a_->cancelOpenEntry())
+        return;
+    emergencyStop();
+}
+
+void App::emergencyStop()
+{
+    dcc_.EmergencyStop();
+    dll_.StopAll();
+    if (form2b_)
+        form2b_->showKnobs();
+    // The throttle shows the loco as it now is: stopped.
+    sr_.ResetButtonSizes(1);
+}
+
+void App::showMonitor()
+{
+    if (!monitor_)
+        monitor_ = std::make_unique<FrameMonitor>(dcc_.Log, clock_, dialogs_);
+    monitor_->show();
+    monitor_->raise();
+    monitor_->activateWindow();
+}
+
+bool App::chooseInterface()
+{
+    InterfaceDialog dialog(dcc_, dcc_.ChosenPort(), QApplication::activeWindow());
+    if (dialog.exec() != QDialog::Accepted)
+        return false;
+    dcc_.StoreInterface(dialog.settings(), dialog.portNumber());
+    return true;
+}
+
+void App::chooseInterfaceBeforeStart()
+{
+    dcc_.ReadPortFile();
+    dcc_.ReadInterfaceFile();
+    chooseInterface();
 }
 
 App::~App()
@@ -120,6 +196,7 @@ bool App::start()
         return false;
     started_ = true;
     form1_.setControlWindows(form2a_.get(), form2b_.get());
+    form1_.setDccControlsVisible(shared_.ControlSystem != control_system::DC);
     form1_.timModem_Timer();
     form1_.show();
     form1_.showControlWindows();

@@ -21,9 +21,10 @@ class Launcher;
 class Sound;
 class Form2a;
 class Form2b;
+class FrameMonitor;
 class K8055Board;
 class ProgramFolder;
-class SerialLink;
+class DccLink;
 
 // The About sound and the word processor's launcher; either may be missing
 // (no sound; the word processor cannot be started, and the user is told).
@@ -38,7 +39,7 @@ class App final : public WindowHost {
 public:
     // The board is the real USB driver or, in the demo and the tests, the
     // driver over a simulated board: the caller decides, never this class.
-    App(const ProgramFolder& folder, Dialogs& dialogs, Clock& clock, SerialLink& link, K8055Board& board,
+    App(const ProgramFolder& folder, Dialogs& dialogs, Clock& clock, DccLink& link, K8055Board& board,
         DesktopServices desktop = {});
     // Ends the run: every output of the board off, the board closed.
     ~App() override;
@@ -60,6 +61,19 @@ public:
     // shows it), a later one shows it again as it was.
     void showHelpWindow();
     Form1a* form1a() const { return form1a_.get(); }
+
+    // Escape in any window, and the toolbar's STOP: every DCC loco stops
+    // (80 80), both K8055 motors go to 0 and every digital output off. An
+    // open new-loco panel takes Escape first, and nothing is stopped then.
+    void emergencyStop();
+    void escapePressed();
+    // The frame monitor (toolbar, F12).
+    void showMonitor();
+    FrameMonitor* monitor() const { return monitor_.get(); }
+    // The "DCC interface" dialog; true when a setting was chosen and stored.
+    bool chooseInterface();
+    // For the command line: the dialog before start-up, on the stored files.
+    void chooseInterfaceBeforeStart();
     Accessories& accessories() { return accessories_; }
 
     // Runs the start-up sequence and shows the main window. False when the
@@ -97,7 +111,11 @@ private:
     Form2b& coilWindow();
     Places defaultPlaces();
 
+    void wireTrackControls();
+
     const ProgramFolder& folder_;
+    Clock& clock_;
+    Dialogs& dialogs_;
     Shared shared_;
     DCC dcc_;
     SR sr_;
@@ -111,6 +129,7 @@ private:
     std::unique_ptr<Form2a> form2a_;
     std::unique_ptr<Form2b> form2b_;
     std::unique_ptr<Form2> form2_;
+    std::unique_ptr<FrameMonitor> monitor_;
     std::unique_ptr<ExitHook> exitHook_;
     bool starting_ = false;
     bool started_ = false;

@@ -25,7 +25,11 @@ CommandLine CommandLine::parse(const QStringList& arguments, const QString& vers
         QStringLiteral("unattended"),
         QStringLiteral("Answer the start-up questions with their default answers and print messages on "
                        "standard error instead of showing them (for scripts and tests)."));
-    parser.addOptions({showVersion, data, demo, unattended});
+    const QCommandLineOption interfaceFirst(
+        QStringLiteral("interface"),
+        QStringLiteral("Open the \"DCC interface\" dialog first: the kind of interface (serial, LI-USB, network), "
+                       "its port, speed and handshake or host and port, with a test; then start as usual."));
+    parser.addOptions({showVersion, data, demo, unattended, interfaceFirst});
 
     CommandLine line;
     auto fail = [&](const QString& why) {
@@ -50,6 +54,7 @@ CommandLine CommandLine::parse(const QStringList& arguments, const QString& vers
         return fail(QStringLiteral("Unexpected argument \"%1\".").arg(parser.positionalArguments().constFirst()));
     line.demo = parser.isSet(demo);
     line.unattended = parser.isSet(unattended);
+    line.chooseInterface = parser.isSet(interfaceFirst);
     if (parser.isSet(data)) {
         if (line.demo)
             return fail(QStringLiteral("--demo keeps its data in a fresh folder of its own: leave out --data."));

@@ -17,6 +17,7 @@ struct CommandLine {
     QString dataFolder; // --data DIR, made absolute; empty when not given
     bool demo = false;
     bool unattended = false;
+    bool chooseInterface = false; // --interface
 
     // `arguments` as QCoreApplication::arguments() gives them, the program first.
     static CommandLine parse(const QStringList& arguments, const QString& version);

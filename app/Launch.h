@@ -35,6 +35,8 @@ public:
     const ProgramFolder& folder() const { return *folder_; }
     const DataPlaces& places() const { return places_; }
     Dialogs& dialogs();
+    // --interface: the "DCC interface" dialog before the start.
+    bool interfaceFirst() const { return interfaceFirst_; }
     // One line on standard output once the windows are up, naming the data folder.
     void announceRunning() const;
 
@@ -49,4 +51,5 @@ private:
     std::unique_ptr<Demo> demo_;
     DataPlaces places_;
     std::optional<ProgramFolder> folder_;
+    bool interfaceFirst_ = false;
 };

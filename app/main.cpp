@@ -6,7 +6,7 @@
 #include "QtClock.h"
 #include "QtDialogs.h"
 #include "QtLauncher.h"
-#include "QtSerialLink.h"
+#include "QtDccLink.h"
 #include "QtSound.h"
 #include "SimulatedBoard.h"
 
@@ -77,7 +77,7 @@ int main(int argc, char* argv[])
     const ProgramFolder& folder = launch.folder();
     Dialogs& dialogs = launch.dialogs();
     QtClock clock;
-    QtSerialLink link(PortMap::fromEnvironment());
+    QtDccLink link(PortMap::fromEnvironment());
     QtSound sound;
     QtLauncher launcher;
     const Board board = openBoard(clock);
@@ -85,6 +85,9 @@ int main(int argc, char* argv[])
     // Destroyed before the board: its end clears the board's outputs.
     App app(folder, dialogs, clock, link, *board.calls, DesktopServices{&sound, &launcher});
     app.watchExitPaths();
+    // --interface: the "DCC interface" dialog first, then the usual start.
+    if (launch.interfaceFirst())
+        app.chooseInterfaceBeforeStart();
     if (!app.start())
         return 0;
     launch.announceRunning();

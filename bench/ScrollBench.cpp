@@ -5,7 +5,7 @@
 #include "App.h"
 #include "FakeClock.h"
 #include "FakeDialogs.h"
-#include "FakeSerialLink.h"
+#include "FakeDccLink.h"
 #include "ProgramFolder.h"
 
 #include <benchmark/benchmark.h>
@@ -36,7 +36,7 @@ void ScrollTick(benchmark::State& state)
     FakeDialogs dialogs;
     dialogs.answer(QStringLiteral("Big"));
     FakeClock clock;
-    FakeSerialLink link;
+    FakeDccLink link;
     SimulatedBoard boardDevice(clock);
     HidK8055 board(boardDevice);
     App app(folder, dialogs, clock, link, board);

@@ -7,7 +7,7 @@
 #include "SimulatedBoard.h"
 #include "App.h"
 #include "FakeDialogs.h"
-#include "FakeSerialLink.h"
+#include "FakeDccLink.h"
 #include "Form2b.h"
 #include "ProgramFolder.h"
 #include "QtClock.h"
@@ -36,7 +36,7 @@ int runChild(int argc, char** argv, const QString& folderPath)
     QtClock clock;
     FakeDialogs dialogs;
     dialogs.answer(QStringLiteral("Millbrook Junction"));
-    FakeSerialLink link; // "DC" never opens the serial port
+    FakeDccLink link; // "DC" never opens the serial port
     SimulatedBoard boardDevice(clock);
     HidK8055 board(boardDevice);
     App app(folder, dialogs, clock, link, board);

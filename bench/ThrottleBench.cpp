@@ -17,7 +17,7 @@
 #include "Form2a.h"
 #include "PressButtons.h"
 #include "ProgramFolder.h"
-#include "QtSerialLink.h"
+#include "QtDccLink.h"
 
 #include "dccbox/SimulatedBox.h"
 
@@ -89,7 +89,7 @@ void PressToFarSide(benchmark::State& state)
     FakeDialogs dialogs;
     dialogs.answer(QStringLiteral("Home"));
     InstantClock clock;
-    QtSerialLink link(PortMap({{5, QString::fromStdString(box.devicePath())}}));
+    QtDccLink link(PortMap({{5, QString::fromStdString(box.devicePath())}}));
     SimulatedBoard boardDevice(clock);
     HidK8055 board(boardDevice);
     App app(folder, dialogs, clock, link, board);
@@ -97,6 +97,9 @@ void PressToFarSide(benchmark::State& state)
         state.SkipWithError("the program did not connect to the simulated box");
         return;
     }
+    // Argument 1: with the frame monitor open, as it may be while driving.
+    if (state.range(0) == 1)
+        app.showMonitor();
     Form2a& form = *app.form2a();
     form.mnuUnitA[0]->trigger();
     ThrottleButton* nine = form.cmdLoco[9];
@@ -126,7 +129,7 @@ void PressToFarSide(benchmark::State& state)
     state.counters["frames_bad"] = static_cast<double>(box.badFrames());
 }
 
-BENCHMARK(PressToFarSide)->UseManualTime()->Unit(benchmark::kMicrosecond);
+BENCHMARK(PressToFarSide)->Arg(0)->Arg(1)->ArgName("monitor")->UseManualTime()->Unit(benchmark::kMicrosecond);
 
 } // namespace
 

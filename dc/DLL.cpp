@@ -120,6 +120,12 @@ void DLL::motorsAtStop()
     KnobFrame = {};
 }
 
+void DLL::StopAll()
+{
+    abortCoils();
+    motorsAtStop();
+}
+
 QString DLL::StepMotorSpeed()
 {
     const int k = shared_.ActiveIndex;

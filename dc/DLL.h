@@ -73,6 +73,10 @@ public:
     // coil requests are dropped and every output goes off, the motors' too.
     void abortCoils();
 
+    // The emergency stop: both motors to 0 (the knobs to their stop
+    // picture), every output off, any coil pulse cut and the queued ones
+    // dropped. The program runs on.
+    void StopAll();
     // The board was opened again, so its motors stand: the knobs go to stop
     // (keeping their directions).
     void motorsAtStop();

@@ -7,26 +7,45 @@
 #include "Frames.h"
 #include "ProgramEnd.h"
 #include "ProgramFolder.h"
-#include "SerialLink.h"
+#include "InterfaceFile.h"
+#include "StationFrames.h"
 
 #include <QDir>
 
 #include <cmath>
 
-DCC::DCC(Shared& shared, SerialLink& link, Clock& clock, Dialogs& dialogs, const ProgramFolder& folder)
-    : shared_(shared)
+DCC::DCC(Shared& shared, DccLink& link, Clock& clock, Dialogs& dialogs, const ProgramFolder& folder)
+    : Log(clock)
+    , shared_(shared)
     , link_(link)
     , clock_(clock)
     , dialogs_(dialogs)
     , folder_(folder)
+    , receiver_(std::make_unique<DccReceiver>(
+          clock, DccReceiver::Hooks{[this](const QByteArray& frame) {
+                                        Log.add(true, frame);
+                                        link_.write(frame);
+                                    },
+                                    [this] {
+                                        // While reconnecting, the reconnect tick asks.
+                                        if (!reconnecting_)
+                                            Probe();
+                                    },
+                                    [this] { Events.linkChanged(); },
+                                    [this](const DccReceiver::Answer& answer) { Answered(answer); }}))
+    , reconnectTimer_(clock.createTimer([this] { ReconnectTick(); }))
 {
-    link_.setLostHandler([this](const QString& device, const QString& reason) { LinkLost(device, reason); });
+    link_.setReceiveHandler([this](const DccLink::Received& in) { Received(in); });
+    link_.setLostHandler([this](const QString& where, const QString& reason) { LinkLost(where, reason); });
+    link_.setOpenedHandler([this] { LinkOpened(); });
 }
 
 DCC::~DCC()
 {
     // The link may outlive this module; it must not call back into it.
+    link_.setReceiveHandler({});
     link_.setLostHandler({});
+    link_.setOpenedHandler({});
 }
 
 QString DCC::PortFilePath() const
@@ -34,12 +53,29 @@ QString DCC::PortFilePath() const
     return folder_.resolve(QStringLiteral("\\data\\text\\port.txt"));
 }
 
+QString DCC::InterfaceFilePath() const
+{
+    return folder_.resolve(QStringLiteral("\\data\\text\\interface.txt"));
+}
+
 void DCC::SendFrame()
 {
-    if (!link_.isOpen())
+    if (!link_.isOpen() || reconnecting_)
         return;
     const std::size_t length = frames::lengthOf(shared_.FrameBuf[0]);
-    link_.write(QByteArray(reinterpret_cast<const char*>(shared_.FrameBuf.data()), static_cast<qsizetype>(length)));
+    const QByteArray frame(reinterpret_cast<const char*>(shared_.FrameBuf.data()), static_cast<qsizetype>(length));
+    // A command of our own for a loco ends what another throttle took over.
+    if (shared_.FrameBuf[0] == 0xE4 || shared_.FrameBuf[0] == 0xE5)
+        receiver_->clearTakenOver();
+    WriteOwed(frame);
+}
+
+bool DCC::WriteOwed(const QByteArray& frame)
+{
+    // Owed first: a link may hand the answer over before write() returns.
+    receiver_->sent(frame);
+    Log.add(true, frame);
+    return link_.write(frame);
 }
 
 void DCC::Pause(float seconds)
@@ -50,7 +86,11 @@ void DCC::Pause(float seconds)
 
 bool DCC::QueryBox()
 {
-    link_.setDiscardIncoming(false);
+    reconnecting_ = false;
+    reconnectTimer_->stop();
+    networkUp_ = false;
+    receiver_->reset();
+    link_.setInterface(Interface);
     link_.open(shared_.PortNumber);
     link_.discardReceived();
     link_.discardPending();
@@ -58,26 +98,65 @@ bool DCC::QueryBox()
     // Stale bytes are dropped before the query rather than after it: a box
     // on a fast link may already have answered by then.
     link_.discardReceived();
+    answered_ = false;
     shared_.FrameBuf[0] = 0xF0;
     shared_.FrameBuf[1] = 0xF0;
     SendFrame();
-    if (!link_.isOpen() || !link_.waitForReceived(AnswerWaitMs))
+    if (!link_.isOpen())
         return false;
-    return !link_.readAll().isEmpty();
+    // Anything at all that comes back counts: the box is there.
+    if (!answered_ && !link_.waitForReceived(AnswerWaitMs) && !answered_)
+        return false;
+    networkUp_ = Interface.network();
+    AskStationVersion();
+    return true;
+}
+
+void DCC::AskStationVersion()
+{
+    // Not every command station answers 21 21; silence here is no fault.
+    answered_ = false;
+    const auto query = station_frames::versionQuery();
+    WriteOwed(QByteArray(reinterpret_cast<const char*>(query.data()), 3));
+    if (!answered_)
+        link_.waitForReceived(AnswerWaitMs);
+}
+
+QString DCC::ConnectedText() const
+{
+    QString text = Interface.network() ? QStringLiteral("DCC box connected on %1").arg(link_.where())
+                                       : QStringLiteral("DCC box connected on Port %1").arg(shared_.PortNumber);
+    if (!linkState().identity.isEmpty())
+        text += QLatin1Char('\n') + linkState().identity;
+    return text;
 }
 
 void DCC::ConnectDccBox()
 {
-    while (!QueryBox()) {
-        AskForPort();
-        if (shared_.PortNumber == 0) {
+    for (;;) {
+        if (QueryBox())
+            break;
+        if (Interface.network()) {
+            // No port to ask for: say what failed and keep looking.
+            const QString reason = link_.openError().isEmpty() ? QStringLiteral("no answer") : link_.openError();
             link_.close();
+            dialogs_.message(QStringLiteral("The DCC interface at %1 did not answer (%2).\n"
+                                            "Varnolix goes on offline and connects by itself as soon as it answers; "
+                                            "\"DCC interface\" on the toolbar changes the setting.")
+                                 .arg(link_.where(), reason),
+                             QStringLiteral("DCC Box disconnected"), Dialogs::Critical);
+            StartReconnecting();
+            return;
+        }
+        AskForPort();
+        if (shared_.PortNumber == 0 && !Interface.network()) {
+            link_.close();
+            receiver_->reset();
             return;
         }
     }
-    link_.setDiscardIncoming(true);
-    dialogs_.message(QStringLiteral("DCC box connected on Port %1").arg(shared_.PortNumber),
-                     QStringLiteral("Varnolix ") + shared_.ControlSystem, Dialogs::Information);
+    Events.linkChanged();
+    dialogs_.message(ConnectedText(), QStringLiteral("Varnolix ") + shared_.ControlSystem, Dialogs::Information);
 }
 
 void DCC::AskForPort()
@@ -87,13 +166,26 @@ void DCC::AskForPort()
     devices = devices.isEmpty() ? QStringLiteral("\n(no serial device found)\n") : QLatin1Char('\n') + devices + QLatin1Char('\n');
     shared_.MsgPrompt = QStringLiteral("use zero for offline operation") + QString(40, QLatin1Char(' ')) + devices
         + QStringLiteral("u.s.b. port connected below");
-    const QString answer = dialogs_.input(shared_.MsgPrompt, shared_.MsgTitle, QString::number(shared_.PortNumber)).trimmed();
-    bool ok = false;
-    const int number = answer.toInt(&ok);
-    if (!ok || number < 0 || number > 255)
-        throw ProgramEnd();
-    shared_.PortNumber = static_cast<std::uint8_t>(number);
-    WritePortFile();
+    for (;;) {
+        bool chosen = false;
+        const QString current = QString::number(shared_.PortNumber);
+        const QString answer = ChooseInterface
+            ? dialogs_.inputWithChoice(shared_.MsgPrompt, shared_.MsgTitle, current, QStringLiteral("DCC interface..."), &chosen)
+            : dialogs_.input(shared_.MsgPrompt, shared_.MsgTitle, current);
+        // The dialog stores its choice itself; the caller then tries it.
+        if (chosen) {
+            if (ChooseInterface())
+                return;
+            continue;
+        }
+        bool ok = false;
+        const int number = answer.trimmed().toInt(&ok);
+        if (!ok || number < 0 || number > 255)
+            throw ProgramEnd();
+        shared_.PortNumber = static_cast<std::uint8_t>(number);
+        WritePortFile();
+        return;
+    }
 }
 
 void DCC::ReadPortFile()
@@ -120,15 +212,21 @@ void DCC::WritePortFile()
                            QStringLiteral("The port number is used for this run only."));
 }
 
-void DCC::LinkLost(const QString& device, const QString& reason)
+void DCC::ReadInterfaceFile()
 {
-    // From now on the link counts as offline, so the status line says
-    // "modem OFF" and nothing more is written to a dead port.
-    shared_.PortNumber = 0;
-    dialogs_.message(QStringLiteral("The DCC box on %1 stopped answering (%2).\n"
-                                    "Varnolix goes on offline. Check the cable and restart the program to reconnect.")
-                         .arg(device, reason),
-                     QStringLiteral("DCC Box disconnected"), Dialogs::Critical);
+    const auto file = interface_file::read(InterfaceFilePath());
+    Interface = file.settings.value_or(InterfaceSettings{});
+    if (!file.error.isEmpty())
+        dialogs_.message(file.error + QStringLiteral("\nVarnolix uses a serial interface at 19200 baud; "
+                                                      "\"DCC interface\" on the toolbar sets it right."),
+                         QStringLiteral("Varnolix"), Dialogs::Critical);
+}
+
+bool DCC::WriteInterfaceFile()
+{
+    const QString error = interface_file::write(InterfaceFilePath(), Interface);
+    dialogs_.reportUnsaved(error, QStringLiteral("The interface setting is used for this run only."));
+    return error.isEmpty();
 }
 
 void DCC::ReportNotRewritten(const QString& path, const QString& consequence, const QString& title)

@@ -190,10 +190,10 @@ DCC::PilotChoice DCC::SelectPilot(int index)
         AddressForEngine = false;
         LocoNumber = locoNumberOf(LocoChip[index]);
         SetAddressBytes();
-        SendDoubleHeader();
-        return PilotChoice::Coupled;
+        return CoupleDoubleHeader();
     }
     PilotIndex = NoPilot;
+    PilotPending = false;
     PilotAddrHigh = 0;
     PilotAddrLow = 0;
     SendDoubleHeader();

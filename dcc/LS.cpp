@@ -13,7 +13,7 @@ LS::LS(Shared& shared, DCC& dcc)
 
 void LS::SwitchAccessory(std::uint8_t n)
 {
-    if (shared_.PortNumber == 0) {
+    if (!dcc_.Online()) {
         shared_.FrameText = QStringLiteral(" modem OFF");
         return;
     }

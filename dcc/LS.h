@@ -20,7 +20,7 @@ public:
 
     LS(Shared& shared, DCC& dcc);
 
-    // Switches accessory n on and off again. Offline (PortNumber 0) nothing
+    // Switches accessory n on and off again. Offline (no port, no connection) nothing
     // is sent.
     void SwitchAccessory(std::uint8_t n);
     // AccData from AccActivate, AccPair and CoilSide, then the frame. A side

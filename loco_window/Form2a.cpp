@@ -153,6 +153,7 @@ Form2a::Form2a(Shared& shared, DCC& dcc, SR& sr, const ProgramFolder& folder, QW
     buildEntryPanel();
     buildThrottle();
     buildMenus();
+    buildBanner(layout);
 
     setClientWidth(8025);
     showDirectionPicture();
@@ -375,15 +376,17 @@ void Form2a::showRosterMenus()
 {
     for (std::size_t i = 0; i < mnuUnitA.size(); ++i) {
         mnuUnitA[i]->setChecked(dcc_.EngineChosen && static_cast<int>(i) == dcc_.EngineIndex);
-        mnuUnitB[i]->setChecked(static_cast<int>(i) == dcc_.PilotIndex);
+        // A pilot is ticked once the box has acknowledged the double header.
+        mnuUnitB[i]->setChecked(static_cast<int>(i) == dcc_.PilotIndex && !dcc_.PilotPending);
     }
     // A blank name still leaves something to click in the menu bar.
     const auto title = [](const QString& name) { return name.isEmpty() ? QStringLiteral("   ") : shown(name); };
     mnuList[1]->setTitle(dcc_.EngineChosen ? title(dcc_.LocoName[dcc_.EngineIndex]) : QStringLiteral("train engine"));
-    mnuList[0]->setTitle(dcc_.PilotIndex != DCC::NoPilot ? title(dcc_.LocoName[static_cast<std::size_t>(dcc_.PilotIndex)])
+    mnuList[0]->setTitle(dcc_.PilotIndex != DCC::NoPilot && !dcc_.PilotPending ? title(dcc_.LocoName[static_cast<std::size_t>(dcc_.PilotIndex)])
                                                          : QStringLiteral("pilot"));
     mnuChip->setText(dcc_.EngineChosen ? QStringLiteral("chip ") + dcc_.LocoChip[dcc_.EngineIndex] : QString());
     mnuChip->setVisible(dcc_.EngineChosen);
+    showLinkState();
 }
 
 bool Form2a::eventFilter(QObject* watched, QEvent* event)

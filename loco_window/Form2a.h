@@ -12,6 +12,7 @@ class DCC;
 class ImageButton;
 class ProgramFolder;
 class QAction;
+class QBoxLayout;
 class QFrame;
 class QGroupBox;
 class QKeyEvent;
@@ -65,6 +66,13 @@ public:
     void mnuUnitB_Click(int Index);
     void AddLocoMenus();
 
+    // What the command station said (Form2a_Link.cpp): a red banner while the
+    // track is off, stopped or in service mode, or the train engine was taken
+    // over by another throttle; the pilot menu when a double header is
+    // acknowledged or refused.
+    void showLinkState();
+    QLabel* lblBanner = nullptr;
+
     // Client width in twips (the window's width in the system's terms).
     void setClientWidth(int widthTw);
     int clientWidth() const;
@@ -105,6 +113,7 @@ private:
     void buildFunctionPanel();
     void buildThrottle();
     void buildEntryPanel();
+    void buildBanner(QBoxLayout* layout);
     void showDirectionPicture();
     void showFunctionPanel();
     void showRosterMenus();

@@ -50,8 +50,12 @@ void Form2a::mnuUnitA_Click(int Index)
 
 void Form2a::mnuUnitB_Click(int Index)
 {
-    if (dcc_.SelectPilot(Index) == DCC::PilotChoice::NoEngine)
+    const DCC::PilotChoice choice = dcc_.SelectPilot(Index);
+    if (choice == DCC::PilotChoice::NoEngine)
         sr_.Prompt(13);
+    // Both locos were stopped before coupling: the throttle shows STOP.
+    if (choice == DCC::PilotChoice::Coupled)
+        sr_.ResetButtonSizes(1);
     showRosterMenus();
 }
 

@@ -54,6 +54,7 @@ QWidget* Form1::buildToolbar()
     row->addWidget(buildViewToggle());
     row->addWidget(buildByteToggle());
     fraToggle[0]->hide();
+    row->addWidget(buildTrackFrame());
     row->addWidget(buildAboutFrame());
 
     auto* program = new QGroupBox(QStringLiteral("program"), bar);

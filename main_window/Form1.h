@@ -12,6 +12,7 @@ class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
+class QPushButton;
 class QScrollBar;
 class QStackedWidget;
 class SR;
@@ -50,7 +51,16 @@ public:
     static const QString AboutText;
     bool AboutShown = false;
 
-    // The one-shot wait timer: 0 once it has fired.
+    // Track and link controls (Form1_Track.cpp): the emergency stop, track
+    // power off and resume, the frame monitor and the interface dialog. Only
+    // the stop stays in "DC", where it stops the motors.
+    void setDccControlsVisible(bool visible);
+    QGroupBox* fraTrack = nullptr;
+    QPushButton* cmdStop = nullptr;
+    QPushButton* cmdPowerOff = nullptr;
+    QPushButton* cmdResume = nullptr;
+    QPushButton* cmdMonitor = nullptr;
+    QPushButton* cmdInterface = nullptr;
 
     // Brings the control windows to the front, as when the window is activated.
     void showControlWindows();
@@ -82,6 +92,14 @@ signals:
     void exitRequested();
     // The help button: the composition root opens the help window.
     void helpRequested();
+    // The track and link controls; the composition root acts on them.
+    void emergencyStopRequested();
+    void trackPowerOffRequested();
+    void resumeRequested();
+    void monitorRequested();
+    void interfaceRequested();
+    // A click on the modem picture (besides the byte display's toggle).
+    void modemClicked();
 
 protected:
     void changeEvent(QEvent* event) override;
@@ -96,6 +114,7 @@ private:
     QGroupBox* buildByteToggle();
     QWidget* buildScrollPad();
     QGroupBox* buildAboutFrame();
+    QGroupBox* buildTrackFrame();
     void placeAboutText();
     void placeMimic();
     void scrollBy(QScrollBar* bar, int delta, QLineEdit* box);

@@ -20,6 +20,7 @@ void Form1::imgBtnTog_MouseDown(int index, int button)
         // The clicked picture goes to the back, showing the other one; the
         // next status tick sets the indicator right again.
         modemStack->setCurrentWidget(imgBtnTog[index == 1 ? 2 : 1]);
+        emit modemClicked();
     }
 }
 

@@ -5,6 +5,17 @@
 #include <algorithm>
 #include <cmath>
 #include <functional>
+#include <memory>
+
+// A timer of a Clock: calls its action once, `ms` of that clock after start().
+// Starting it again moves the time; stop() cancels. Destroying it stops it.
+class ClockTimer {
+public:
+    virtual ~ClockTimer() = default;
+    virtual void start(int ms) = 0;
+    virtual void stop() = 0;
+    virtual bool isActive() const = 0;
+};
 
 // Time and the event-processing wait. Everything that waits in the program
 // (the pause between frames, the coil pulse, finding the DCC box) goes
@@ -19,6 +30,9 @@ public:
     // Lets the user interface handle pending events, waiting at most maxMs
     // for some to arrive.
     virtual void processEvents(int maxMs) = 0;
+    // A single-shot timer on this clock; it runs only while started, so an
+    // idle program keeps no timer going. By default a Qt timer on real time.
+    virtual std::unique_ptr<ClockTimer> createTimer(std::function<void()> action);
 
     // Waits `seconds` of this clock while the user interface keeps handling
     // events; stops early once `cut` says so. Events are handled at least once.

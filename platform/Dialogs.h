@@ -16,6 +16,22 @@ public:
     virtual void message(const QString& text, const QString& title, int style) = 0;
     // Returns the typed answer; Cancel gives an empty answer.
     virtual QString input(const QString& prompt, const QString& title, const QString& defaultAnswer) = 0;
+    // The input box with one more button, e.g. "DCC interface..."; *chosen
+    // says whether that button closed it (the answer is then empty).
+    virtual QString inputWithChoice(const QString& prompt, const QString& title, const QString& defaultAnswer,
+                                    const QString& choice, bool* chosen)
+    {
+        (void)choice;
+        *chosen = false;
+        return input(prompt, title, defaultAnswer);
+    }
+    // Asks where to save a file; empty when cancelled.
+    virtual QString saveFileName(const QString& title, const QString& suggestion)
+    {
+        (void)title;
+        (void)suggestion;
+        return {};
+    }
 
     // A data file that could not be saved: the reason (naming the file), then
     // what that means for this run. Nothing happens when `error` is empty.

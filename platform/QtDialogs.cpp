@@ -1,8 +1,14 @@
 #include "QtDialogs.h"
 
 #include <QApplication>
+#include <QDialogButtonBox>
+#include <QFileDialog>
 #include <QInputDialog>
+#include <QLabel>
+#include <QLineEdit>
 #include <QMessageBox>
+#include <QPushButton>
+#include <QVBoxLayout>
 #include <QRegularExpression>
 
 namespace {
@@ -50,4 +56,35 @@ QString QtDialogs::input(const QString& prompt, const QString& title, const QStr
     if (dialog.exec() != QDialog::Accepted)
         return {};
     return dialog.textValue();
+}
+
+QString QtDialogs::inputWithChoice(const QString& prompt, const QString& title, const QString& defaultAnswer,
+                                   const QString& choice, bool* chosen)
+{
+    *chosen = false;
+    QDialog dialog(parentWindow());
+    dialog.setWindowTitle(title);
+    dialog.setMinimumWidth(420);
+    auto* layout = new QVBoxLayout(&dialog);
+    layout->addWidget(new QLabel(readable(prompt), &dialog));
+    auto* answer = new QLineEdit(defaultAnswer, &dialog);
+    answer->selectAll();
+    layout->addWidget(answer);
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
+    QPushButton* extra = buttons->addButton(choice, QDialogButtonBox::ActionRole);
+    QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+    QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+    QObject::connect(extra, &QPushButton::clicked, &dialog, [&] {
+        *chosen = true;
+        dialog.reject();
+    });
+    layout->addWidget(buttons);
+    if (dialog.exec() != QDialog::Accepted)
+        return {};
+    return answer->text();
+}
+
+QString QtDialogs::saveFileName(const QString& title, const QString& suggestion)
+{
+    return QFileDialog::getSaveFileName(parentWindow(), title, suggestion);
 }

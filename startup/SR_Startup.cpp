@@ -47,6 +47,7 @@ void SR::SetUpControlSystem()
     ReadControlSystem();
     if (shared_.ControlSystem == DccAndDc || shared_.ControlSystem == Dcc) {
         dcc_.ReadPortFile();
+        dcc_.ReadInterfaceFile();
         if (!dcc_.ReadLocoFile())
             Prompt(18);
         dcc_.ReadFunctionFile();

@@ -2,6 +2,8 @@
 #include "SR.h"
 
 #include "Clock.h"
+#include "DCC.h"
+#include "LinkState.h"
 
 #include <QLocale>
 
@@ -33,18 +35,19 @@ SR::StatusCaption SR::ShowStatusCaption()
 SR::StatusCaption SR::modemCaption()
 {
     StatusCaption caption;
-    caption.modemOn = shared_.PortNumber != 0;
+    caption.modemOn = dcc_.Online();
     if (!caption.modemOn) {
         caption.title = StatusText + QStringLiteral("  modem OFF");
         caption.frameLabel = QStringLiteral("hide");
         return caption;
     }
+    // What the box said comes after the modem word, or in its place.
     if (ShowFrames) {
         FormatFrameText();
-        caption.title = StatusText + QStringLiteral("  modem ON ") + shared_.FrameText;
+        caption.title = StatusText + link_words::statusTail(dcc_.linkState(), &shared_.FrameText);
         caption.frameLabel = QStringLiteral("show");
     } else {
-        caption.title = StatusText + QStringLiteral("  modem ON");
+        caption.title = StatusText + link_words::statusTail(dcc_.linkState(), nullptr);
         caption.frameLabel = QStringLiteral("hide");
     }
     return caption;

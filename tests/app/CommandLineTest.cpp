@@ -56,4 +56,14 @@ INSTANTIATE_TEST_SUITE_P(
         Case{args({"--fast"}), Action::Fail, "fast", {}, false, false},
         Case{args({"layout.bmp"}), Action::Fail, "\"layout.bmp\"", {}, false, false}));
 
+TEST(CommandLineInterface, AsksForTheInterfaceDialogFirst)
+{
+    const auto parse = [](QStringList arguments) {
+        return CommandLine::parse(QStringList{QStringLiteral("varnolix")} + arguments, QStringLiteral("1.2.3"));
+    };
+    EXPECT_TRUE(parse(args({"--interface"})).chooseInterface);
+    EXPECT_FALSE(parse({}).chooseInterface);
+    EXPECT_TRUE(parse(args({"--help"})).text.contains(QStringLiteral("--interface")));
+}
+
 } // namespace

@@ -4,7 +4,7 @@
 #include "DCC.h"
 #include "DLL.h"
 #include "FakeDialogs.h"
-#include "FakeSerialLink.h"
+#include "FakeDccLink.h"
 #include "FakeWindowHost.h"
 #include "LS.h"
 #include "SR.h"
@@ -50,7 +50,7 @@ protected:
     TestFolder dir;
     Shared shared;
     FakeDialogs dialogs;
-    FakeSerialLink link;
+    FakeDccLink link;
     FakeWindowHost windows;
     DCC dcc;
     SR sr;
@@ -167,6 +167,7 @@ TEST_F(Dll, TheGuardOutsideAPulseChangesNothing)
 TEST_F(Dll, InDccTheButtonNumberIsTheAccessoryNumber)
 {
     link.present = {3};
+    link.answering = {3};
     link.open(3);
     shared.PortNumber = 3;
     shared.ControlSystem = QStringLiteral("DCC");
@@ -195,6 +196,7 @@ TEST_F(Dll, InDccTheButtonNumberIsTheAccessoryNumber)
 TEST_F(Dll, TwoAccessoryClicksRunOneAfterTheOtherWithTheirOwnSides)
 {
     link.present = {3};
+    link.answering = {3};
     link.open(3);
     shared.PortNumber = 3;
     shared.ControlSystem = QStringLiteral("DCC");

@@ -7,7 +7,7 @@
 #include "FakeDialogs.h"
 #include "FakeWindowHost.h"
 #include "LS.h"
-#include "QtSerialLink.h"
+#include "QtDccLink.h"
 #include "SR.h"
 #include "TestFolder.h"
 
@@ -32,7 +32,7 @@ protected:
         });
         std::string error;
         ASSERT_TRUE(box.start(&error)) << error;
-        link = std::make_unique<QtSerialLink>(PortMap({{5, QString::fromStdString(box.devicePath())}}));
+        link = std::make_unique<QtDccLink>(PortMap({{5, QString::fromStdString(box.devicePath())}}));
         dcc = std::make_unique<DCC>(shared, *link, board.clock, dialogs, dir.folder());
         sr = std::make_unique<SR>(shared, dialogs, board.clock, dir.folder(), *dcc, windows);
         ls = std::make_unique<LS>(shared, *dcc);
@@ -69,7 +69,7 @@ protected:
     SimulatedK8055 board;
     FakeDialogs dialogs;
     FakeWindowHost windows;
-    std::unique_ptr<QtSerialLink> link;
+    std::unique_ptr<QtDccLink> link;
     std::unique_ptr<DCC> dcc;
     std::unique_ptr<SR> sr;
     std::unique_ptr<LS> ls;
@@ -81,13 +81,14 @@ TEST_F(AccessoryPath, EachButtonAndSideReachesTheBoxAsAnOnAndAnOffFrame)
     click(1, "L");
     click(1, "R");
     click(4, "L");
-    ASSERT_TRUE(box.waitForFrames(7, 5s));
+    ASSERT_TRUE(box.waitForFrames(8, 5s));
     const std::vector<dccbox::Frame> expected = {
         {0x52, 0x01, 0x8A, 0xD9}, {0x52, 0x01, 0x82, 0xD1}, {0x52, 0x01, 0x8B, 0xD8}, {0x52, 0x01, 0x83, 0xD0},
         {0x52, 0x02, 0x88, 0xD8}, {0x52, 0x02, 0x80, 0xD0},
     };
     const auto frames = box.frames();
-    EXPECT_EQ(std::vector<dccbox::Frame>(frames.begin() + 1, frames.end()), expected);
+    // After the interface's and the command station's version queries.
+    EXPECT_EQ(std::vector<dccbox::Frame>(frames.begin() + 2, frames.end()), expected);
     EXPECT_EQ(box.badFrames(), 0u);
     EXPECT_TRUE(saw("accessory address 1, pair 1, side L, on (Lenz turnout 6)"));
     EXPECT_TRUE(board.device.writtenReports().empty()) << "nothing for the board in DCC";
@@ -107,9 +108,9 @@ TEST_F(AccessoryPath, OfflineNoFrameLeavesWhateverTheButton)
     // A loco frame sent next is the next thing the box sees.
     shared.FrameBuf = {0xE4, 0x12, 0x00, 0x03, 0x89, 0x7C, 0};
     dcc->SendFrame();
-    ASSERT_TRUE(box.waitForFrames(2, 5s));
-    EXPECT_EQ(box.frames()[1], (dccbox::Frame{0xE4, 0x12, 0x00, 0x03, 0x89, 0x7C}));
-    EXPECT_EQ(box.frames().size(), 2u);
+    ASSERT_TRUE(box.waitForFrames(3, 5s));
+    EXPECT_EQ(box.frames()[2], (dccbox::Frame{0xE4, 0x12, 0x00, 0x03, 0x89, 0x7C}));
+    EXPECT_EQ(box.frames().size(), 3u);
 }
 
 } // namespace

@@ -4,7 +4,7 @@
 #include "DCC.h"
 #include "FakeClock.h"
 #include "FakeDialogs.h"
-#include "FakeSerialLink.h"
+#include "FakeDccLink.h"
 #include "LS.h"
 #include "TestFolder.h"
 
@@ -59,6 +59,7 @@ protected:
         , ls(shared, dcc)
     {
         link.present = {3};
+        link.answering = {3};
         link.open(3);
         shared.PortNumber = 3;
     }
@@ -67,7 +68,7 @@ protected:
     Shared shared;
     FakeClock clock;
     FakeDialogs dialogs;
-    FakeSerialLink link;
+    FakeDccLink link;
     DCC dcc;
     LS ls;
 };

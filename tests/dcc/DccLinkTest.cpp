@@ -1,7 +1,7 @@
 #include "DCC.h"
 #include "FakeClock.h"
 #include "FakeDialogs.h"
-#include "FakeSerialLink.h"
+#include "FakeDccLink.h"
 #include "ProgramEnd.h"
 #include "TestFolder.h"
 
@@ -24,7 +24,7 @@ protected:
 
     TestFolder dir;
     Shared shared;
-    FakeSerialLink link;
+    FakeDccLink link;
     FakeClock clock;
     FakeDialogs dialogs;
     DCC dcc;
@@ -69,13 +69,13 @@ TEST_F(DccLink, ABoxThatAnswersIsConnectedAndAnnounced)
     link.answering = {3};
     dcc.ConnectDccBox();
     ASSERT_EQ(dialogs.shown.size(), 1u);
-    EXPECT_EQ(dialogs.shown[0].text, QStringLiteral("DCC box connected on Port 3"));
+    // The interface's and the command station's versions, in words.
+    EXPECT_EQ(dialogs.shown[0].text,
+              QStringLiteral("DCC box connected on Port 3\ninterface 0.1 / 3.6, command station LZ100/LZV100 3.6"));
     EXPECT_EQ(dialogs.shown[0].title, QStringLiteral("Varnolix DCC + DC"));
     EXPECT_EQ(dialogs.shown[0].style, Dialogs::Information);
-    ASSERT_EQ(link.written.size(), 1);
-    EXPECT_EQ(PrintableBytes(link.written[0]), QStringLiteral("F0 F0"));
+    EXPECT_EQ(link.takeWritten(), (QStringList{QStringLiteral("F0 F0"), QStringLiteral("21 21 00")}));
     EXPECT_TRUE(link.isOpen());
-    EXPECT_TRUE(link.discarding) << "acknowledgements must be drained for the rest of the run";
     // The settle pause of one second ran on the injected clock.
     EXPECT_GE(clock.seconds(), 1.0);
 }
@@ -120,7 +120,7 @@ TEST_F(DccLink, AnotherPortIsTriedUntilOneAnswers)
     // The new number is stored before it is tried.
     EXPECT_EQ(dir.read(QStringLiteral("data/text/port.txt")), QByteArray("6\r\n"));
     ASSERT_EQ(dialogs.messages().size(), 1u);
-    EXPECT_EQ(dialogs.messages()[0].text, QStringLiteral("DCC box connected on Port 6"));
+    EXPECT_TRUE(dialogs.messages()[0].text.startsWith(QStringLiteral("DCC box connected on Port 6\n")));
 }
 
 TEST_F(DccLink, TheAnswerIsAwaitedLongerThanAUsbAdaptersLatency)
@@ -160,8 +160,40 @@ TEST_F(DccLink, ALostLinkGoesOfflineAndTellsTheUserOnce)
     // Later frames go nowhere and say nothing more.
     fill({0xE4, 0x12, 0x00, 0x03, 0x89, 0x7C});
     dcc.SendFrame();
-    EXPECT_EQ(link.written.size(), 1); // only the query
+    EXPECT_EQ(link.written.size(), 2); // only the two version queries
     EXPECT_EQ(dialogs.shown.size(), 1u);
+}
+
+TEST_F(DccLink, ThePortQuestionLeadsToTheInterfaceDialogAndTriesWhatWasChosen)
+{
+    shared.PortNumber = 4;
+    link.present = {4, 7};
+    link.answering = {7};
+    int dialogsOpened = 0;
+    dcc.ChooseInterface = [&] {
+        ++dialogsOpened;
+        dcc.StoreInterface(defaultsFor(InterfaceSettings::Kind::Usb), 7);
+        return true;
+    };
+    dialogs.answer(FakeDialogs::ChoiceAnswer);
+    dcc.ConnectDccBox();
+    EXPECT_EQ(dialogs.choices, QStringList{QStringLiteral("DCC interface...")});
+    EXPECT_EQ(dialogsOpened, 1);
+    EXPECT_EQ(link.interface, defaultsFor(InterfaceSettings::Kind::Usb));
+    EXPECT_EQ(link.openPort, 7);
+    EXPECT_EQ(dir.read(QStringLiteral("data/text/port.txt")), QByteArray("7\r\n"));
+    EXPECT_EQ(dir.read(QStringLiteral("data/text/interface.txt")), QByteArray("\"usb\",57600,\"none\",\"\",0\r\n"));
+    EXPECT_TRUE(dcc.Online());
+}
+
+TEST_F(DccLink, AGarbledInterfaceFileIsNamedAndTheSerialInterfaceUsed)
+{
+    dir.write(QStringLiteral("data/text/interface.txt"), "\"bluetooth\",0,\"none\",\"\",0\r\n");
+    dcc.Interface = defaultsFor(InterfaceSettings::Kind::Lan);
+    dcc.ReadInterfaceFile();
+    EXPECT_EQ(dcc.Interface, InterfaceSettings{});
+    ASSERT_EQ(dialogs.messages().size(), 1u);
+    EXPECT_TRUE(dialogs.messages()[0].text.contains(QStringLiteral("interface.txt")));
 }
 
 } // namespace

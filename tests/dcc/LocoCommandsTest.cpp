@@ -86,7 +86,9 @@ TEST_F(DoubleHeader, LongEngineShortPilot)
 {
     ASSERT_TRUE(dcc.SelectTrainEngine(D100));
     dcc.SelectPilot(D99);
-    EXPECT_EQ(sent(), QStringList{QStringLiteral("E5 43 C0 64 00 63 61")});
+    // Both stopped first: a command station couples only stopped locos.
+    EXPECT_EQ(sent(), (QStringList{QStringLiteral("E4 12 C0 64 00 52"), QStringLiteral("E4 12 00 63 00 95"),
+                                   QStringLiteral("E5 43 C0 64 00 63 61")}));
 }
 
 TEST_F(DoubleHeader, ALocoWithChipZeroCannotBeChosenAsEngineOrPilot)

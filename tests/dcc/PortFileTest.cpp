@@ -2,7 +2,7 @@
 #include "DataFile.h"
 #include "FakeClock.h"
 #include "FakeDialogs.h"
-#include "FakeSerialLink.h"
+#include "FakeDccLink.h"
 #include "LocoModuleFixture.h"
 #include "TestFolder.h"
 
@@ -23,7 +23,7 @@ TEST_P(PortFileContents, GiveThePortNumberOrNone)
     dir.write(QStringLiteral("data/text/port.txt"), GetParam().content);
     Shared shared;
     shared.PortNumber = 99;
-    FakeSerialLink link;
+    FakeDccLink link;
     FakeClock clock;
     FakeDialogs dialogs;
     DCC dcc(shared, link, clock, dialogs, dir.folder());
@@ -44,7 +44,7 @@ TEST(DCC, AMissingPortFileIsCreatedEmptyAndMeansNoPort)
 {
     TestFolder dir;
     Shared shared;
-    FakeSerialLink link;
+    FakeDccLink link;
     FakeClock clock;
     FakeDialogs dialogs;
     DCC dcc(shared, link, clock, dialogs, dir.folder());
@@ -58,7 +58,7 @@ TEST(DCC, WritePortFileStoresTheNumberAndALineEnd)
     TestFolder dir;
     Shared shared;
     shared.PortNumber = 3;
-    FakeSerialLink link;
+    FakeDccLink link;
     FakeClock clock;
     FakeDialogs dialogs;
     DCC dcc(shared, link, clock, dialogs, dir.folder());

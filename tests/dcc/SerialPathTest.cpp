@@ -3,7 +3,7 @@
 #include "DCC.h"
 #include "FakeClock.h"
 #include "FakeDialogs.h"
-#include "QtSerialLink.h"
+#include "QtDccLink.h"
 #include "TestFolder.h"
 
 #include "dccbox/SimulatedBox.h"
@@ -25,7 +25,7 @@ protected:
         box = std::make_unique<dccbox::SimulatedBox>(options);
         std::string error;
         ASSERT_TRUE(box->start(&error)) << error;
-        link = std::make_unique<QtSerialLink>(PortMap({{5, QString::fromStdString(box->devicePath())}}));
+        link = std::make_unique<QtDccLink>(PortMap({{5, QString::fromStdString(box->devicePath())}}));
         dcc = std::make_unique<DCC>(shared, *link, clock, dialogs, dir.folder());
         shared.ControlSystem = QStringLiteral("DCC");
         shared.PortNumber = 5;
@@ -36,7 +36,7 @@ protected:
     FakeClock clock;
     FakeDialogs dialogs;
     std::unique_ptr<dccbox::SimulatedBox> box;
-    std::unique_ptr<QtSerialLink> link;
+    std::unique_ptr<QtDccLink> link;
     std::unique_ptr<DCC> dcc;
 };
 
@@ -45,7 +45,7 @@ TEST_F(SerialPath, TheBoxAnswersTheQueryAndIsConnected)
     startBox();
     dcc->ConnectDccBox();
     ASSERT_EQ(dialogs.shown.size(), 1u);
-    EXPECT_EQ(dialogs.shown[0].text, QStringLiteral("DCC box connected on Port 5"));
+    EXPECT_TRUE(dialogs.shown[0].text.startsWith(QStringLiteral("DCC box connected on Port 5\ninterface 0.1 / 3.6")));
     ASSERT_TRUE(box->waitForFrames(1, 5s));
     EXPECT_EQ(box->frames()[0], (dccbox::Frame{0xF0, 0xF0}));
 }
@@ -57,7 +57,7 @@ TEST_F(SerialPath, AnAnswerDelayedLikeAUsbAdapterStillCounts)
     startBox(options);
     dcc->ConnectDccBox();
     ASSERT_EQ(dialogs.shown.size(), 1u);
-    EXPECT_EQ(dialogs.shown[0].text, QStringLiteral("DCC box connected on Port 5"));
+    EXPECT_TRUE(dialogs.shown[0].text.startsWith(QStringLiteral("DCC box connected on Port 5\ninterface 0.1 / 3.6")));
 }
 
 TEST_F(SerialPath, ASilentPortLeadsToThePortQuestion)
@@ -82,7 +82,7 @@ TEST_F(SerialPath, PortZeroOpensNothingAndAsks)
     dcc->ConnectDccBox();
     EXPECT_EQ(shared.PortNumber, 5);
     ASSERT_EQ(dialogs.messages().size(), 1u);
-    EXPECT_EQ(dialogs.messages()[0].text, QStringLiteral("DCC box connected on Port 5"));
+    EXPECT_TRUE(dialogs.messages()[0].text.startsWith(QStringLiteral("DCC box connected on Port 5\n")));
 }
 
 TEST_F(SerialPath, FramesArriveByteForByteOnTheFarSide)
@@ -96,23 +96,27 @@ TEST_F(SerialPath, FramesArriveByteForByteOnTheFarSide)
         shared.FrameBuf = frame;
         dcc->SendFrame();
     }
-    ASSERT_TRUE(box->waitForFrames(4, 5s));
+    ASSERT_TRUE(box->waitForFrames(5, 5s));
     const auto received = box->frames();
-    EXPECT_EQ(received[1], (dccbox::Frame{0xE4, 0x12, 0x00, 0x03, 0x89, 0x7C}));
-    EXPECT_EQ(received[2], (dccbox::Frame{0xE5, 0x43, 0x00, 0x03, 0xC4, 0xD2, 0xB3}));
-    EXPECT_EQ(received[3], (dccbox::Frame{0x52, 0x01, 0x8A, 0xD9}));
+    EXPECT_EQ(received[1], (dccbox::Frame{0x21, 0x21, 0x00}));
+    EXPECT_EQ(received[2], (dccbox::Frame{0xE4, 0x12, 0x00, 0x03, 0x89, 0x7C}));
+    EXPECT_EQ(received[3], (dccbox::Frame{0xE5, 0x43, 0x00, 0x03, 0xC4, 0xD2, 0xB3}));
+    EXPECT_EQ(received[4], (dccbox::Frame{0x52, 0x01, 0x8A, 0xD9}));
     EXPECT_EQ(box->badFrames(), 0u);
 }
 
-TEST_F(SerialPath, AcknowledgementsAreDrainedAfterConnecting)
+TEST_F(SerialPath, EveryAnswerIsHeardAndNothingPilesUp)
 {
     startBox();
     dcc->ConnectDccBox();
+    const std::size_t logged = dcc->Log.size();
     shared.FrameBuf = {0xE4, 0x12, 0x00, 0x03, 0x89, 0x7C};
     dcc->SendFrame();
-    ASSERT_TRUE(box->waitForFrames(2, 5s));
-    link->waitForReceived(2000);
-    EXPECT_TRUE(link->readAll().isEmpty());
+    ASSERT_TRUE(link->waitForReceived(2000));
+    ASSERT_EQ(dcc->Log.size(), logged + 2);
+    const FrameLog::Entry& answer = dcc->Log.at(logged + 1);
+    EXPECT_FALSE(answer.outgoing);
+    EXPECT_EQ(QByteArray(reinterpret_cast<const char*>(answer.bytes.data()), answer.length), QByteArray("\x01\x04\x05", 3));
 }
 
 TEST_F(SerialPath, ABoxThatGoesAwayLeavesTheProgramOfflineAfterOneMessage)

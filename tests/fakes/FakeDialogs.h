@@ -38,6 +38,24 @@ public:
         return next;
     }
 
+    // The scripted answer ChoiceAnswer presses the extra button of inputWithChoice.
+    static inline const QString ChoiceAnswer = QStringLiteral("<choice>");
+
+    QString inputWithChoice(const QString& prompt, const QString& title, const QString& defaultAnswer,
+                            const QString& choice, bool* chosen) override
+    {
+        choices << choice;
+        QString typed = input(prompt, title, defaultAnswer);
+        *chosen = typed == ChoiceAnswer;
+        return *chosen ? QString() : typed;
+    }
+
+    QString saveFileName(const QString& title, const QString&) override
+    {
+        shown.push_back({{}, title, 0, {}, true});
+        return savePath;
+    }
+
     std::vector<Shown> messages() const
     {
         std::vector<Shown> out;
@@ -72,5 +90,7 @@ public:
     }
 
     std::deque<QString> answers;
+    QStringList choices;
+    QString savePath;
     std::vector<Shown> shown;
 };

@@ -65,7 +65,8 @@ TEST_F(RosterMenus, APilotFormsAndReleasesTheDoubleHeader)
     choosePilot(D1);
     EXPECT_EQ(pilotTitle(), QStringLiteral("D1"));
     EXPECT_EQ(ticked(form->mnuUnitB), QList<int>{D1});
-    EXPECT_EQ(sent(), QStringList{QStringLiteral("E5 43 00 03 C4 D2 B3")});
+    EXPECT_EQ(sent(), (QStringList{QStringLiteral("E4 12 00 03 00 F5"), QStringLiteral("E4 12 C4 D2 00 E0"),
+                                   QStringLiteral("E5 43 00 03 C4 D2 B3")}));
     choosePilot(D1);
     EXPECT_EQ(pilotTitle(), QStringLiteral("pilot"));
     EXPECT_TRUE(ticked(form->mnuUnitB).isEmpty());

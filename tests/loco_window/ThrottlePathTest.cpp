@@ -9,7 +9,7 @@
 #include "Form2a.h"
 #include "LocoModuleFixture.h"
 #include "PressButtons.h"
-#include "QtSerialLink.h"
+#include "QtDccLink.h"
 #include "TestFolder.h"
 
 #include "dccbox/SimulatedBox.h"
@@ -41,7 +41,7 @@ protected:
         dir.write(QStringLiteral("data/text/loco.txt"), roster);
         dir.write(QStringLiteral("data/text/function.txt"), FunctionFile);
         dialogs.answer(QStringLiteral("Home"));
-        link = std::make_unique<QtSerialLink>(PortMap({{5, QString::fromStdString(box.devicePath())}}));
+        link = std::make_unique<QtDccLink>(PortMap({{5, QString::fromStdString(box.devicePath())}}));
         app = std::make_unique<App>(dir.folder(), dialogs, clock, *link, board);
         ASSERT_TRUE(app->start());
         ASSERT_TRUE(link->isOpen());
@@ -58,7 +58,7 @@ protected:
     TestFolder dir;
     FakeDialogs dialogs;
     FakeClock clock;
-    std::unique_ptr<QtSerialLink> link;
+    std::unique_ptr<QtDccLink> link;
     SimulatedBoard boardDevice{clock};
     HidK8055 board{boardDevice};
     std::unique_ptr<App> app;
@@ -74,11 +74,12 @@ TEST_F(ThrottlePath, AClickOnNineReachesTheBoxAsTheSpeedFrame)
     QTest::mousePress(form.cmdLoco[9], Qt::LeftButton);
     QTest::mouseRelease(form.cmdLoco[9], Qt::LeftButton);
 
-    ASSERT_TRUE(box.waitForFrames(3, 5s));
+    ASSERT_TRUE(box.waitForFrames(4, 5s));
     const auto frames = box.frames();
     EXPECT_EQ(frames[0], (dccbox::Frame{0xF0, 0xF0}));
-    EXPECT_EQ(frames[1], (dccbox::Frame{0xE4, 0x12, 0x00, 0x03, 0x80, 0x75}));
-    EXPECT_EQ(frames[2], (dccbox::Frame{0xE4, 0x12, 0x00, 0x03, 0x89, 0x7C}));
+    EXPECT_EQ(frames[1], (dccbox::Frame{0x21, 0x21, 0x00}));
+    EXPECT_EQ(frames[2], (dccbox::Frame{0xE4, 0x12, 0x00, 0x03, 0x80, 0x75}));
+    EXPECT_EQ(frames[3], (dccbox::Frame{0xE4, 0x12, 0x00, 0x03, 0x89, 0x7C}));
     EXPECT_EQ(box.badFrames(), 0u);
 }
 
@@ -103,8 +104,9 @@ TEST_F(ThrottlePath, EveryFrameGoesToTheLocoShownWithOnlyTheFunctionClicked)
     EXPECT_EQ(dialogs.messageTitles(), (QStringList{QStringLiteral("locomotive/multiple unit"), QStringLiteral("locomotive/multiple unit"),
                                                     QStringLiteral("Varnolix roster"), QStringLiteral("Varnolix roster")}));
 
-    ASSERT_TRUE(box.waitForFrames(5, 5s));
+    ASSERT_TRUE(box.waitForFrames(6, 5s));
     const std::vector<dccbox::Frame> expected{{0xF0, 0xF0},
+                                              {0x21, 0x21, 0x00},
                                               {0xE4, 0x20, 0x00, 0x03, 0x01, 0xC6},
                                               {0xE4, 0x20, 0xC4, 0xD2, 0x10, 0xC2},
                                               {0xE4, 0x20, 0xC4, 0xD2, 0x10, 0xC2},

@@ -3,7 +3,7 @@
 #include "DCC.h"
 #include "FakeClock.h"
 #include "FakeDialogs.h"
-#include "FakeSerialLink.h"
+#include "FakeDccLink.h"
 #include "FakeWindowHost.h"
 #include "SR.h"
 #include "TestFolder.h"
@@ -23,7 +23,7 @@ protected:
 
     TestFolder dir;
     Shared shared;
-    FakeSerialLink link;
+    FakeDccLink link;
     FakeClock clock;
     FakeDialogs dialogs;
     FakeWindowHost windows;

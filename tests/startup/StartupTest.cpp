@@ -45,7 +45,8 @@ TEST_F(Startup, FirstRunAsksForTheControlSystemThenSetsUpDccAndDc)
     EXPECT_EQ(dialogs.shown[1].text, QStringLiteral("DCC + DC version"));
     EXPECT_EQ(dialogs.shown[1].title, QStringLiteral("Tessaline-3D software"));
     EXPECT_EQ(dialogs.shown[1].style, Dialogs::Information);
-    EXPECT_EQ(dialogs.shown[2].text, QStringLiteral("DCC box connected on Port 3"));
+    EXPECT_EQ(dialogs.shown[2].text,
+              QStringLiteral("DCC box connected on Port 3\ninterface 0.1 / 3.6, command station LZ100/LZV100 3.6"));
     EXPECT_EQ(dialogs.shown[3].title, LayoutTitle);
 
     EXPECT_EQ(dir.read(QStringLiteral("data/text/version.txt")), QByteArray("\"DCC + DC\"\r\n"));

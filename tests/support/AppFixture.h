@@ -3,7 +3,7 @@
 #include "App.h"
 #include "FakeClock.h"
 #include "FakeDialogs.h"
-#include "FakeSerialLink.h"
+#include "FakeDccLink.h"
 #include "HidK8055.h"
 #include "SimulatedBoard.h"
 #include "Form2.h"
@@ -44,7 +44,7 @@ protected:
     TestFolder dir;
     FakeDialogs dialogs;
     FakeClock clock;
-    FakeSerialLink link;
+    FakeDccLink link;
     SimulatedBoard boardDevice{clock};
     HidK8055 board{boardDevice};
     // Last: the program goes before the board it drives.

@@ -3,7 +3,7 @@
 #include "DCC.h"
 #include "FakeClock.h"
 #include "FakeDialogs.h"
-#include "FakeSerialLink.h"
+#include "FakeDccLink.h"
 #include "TestFolder.h"
 
 #include <gtest/gtest.h>
@@ -33,7 +33,7 @@ protected:
 
     TestFolder dir;
     Shared shared;
-    FakeSerialLink link;
+    FakeDccLink link;
     FakeClock clock;
     FakeDialogs dialogs;
     DCC dcc;

@@ -3,7 +3,7 @@
 #include "App.h"
 #include "FakeClock.h"
 #include "FakeDialogs.h"
-#include "FakeSerialLink.h"
+#include "FakeDccLink.h"
 #include "HidK8055.h"
 #include "SimulatedBoard.h"
 #include "Form2a.h"
@@ -95,7 +95,7 @@ protected:
     TestFolder dir;
     FakeDialogs dialogs;
     FakeClock clock;
-    FakeSerialLink link;
+    FakeDccLink link;
     SimulatedBoard boardDevice{clock};
     HidK8055 board{boardDevice};
     std::unique_ptr<App> app;
