@@ -100,6 +100,9 @@ void Form1a::loadFile(const QString& path)
     // instead of all at once as the text arrives.
     auto* document = new QTextDocument(RichTextBox);
     document->setUndoRedoEnabled(false); // nothing to undo in a manual
+    // Without a width Qt would lay out the whole text at once to find the
+    // widest line, before the first page could be shown.
+    document->setTextWidth(RichTextBox->viewport()->width());
     if (!file.open(QIODevice::ReadOnly))
         problem = file.errorString();
     else if (!rtf::read(file.readAll(), *document))

@@ -103,6 +103,8 @@ struct CharState {
     int colour = 0; // 0: automatic
     int highlight = 0;
     QTextCharFormat::VerticalAlignment vertical = QTextCharFormat::AlignNormal;
+
+    bool operator==(const CharState&) const = default;
 };
 
 struct ParaState {
@@ -181,7 +183,8 @@ private:
     void continueInNewBlock();
     void commitFont();
     void commitColour();
-    QTextCharFormat charFormat() const;
+    const QTextCharFormat& charFormat();
+    QTextCharFormat makeCharFormat() const;
     QTextBlockFormat blockFormat(bool continued) const;
 
     RtfTokenizer tokens_;
@@ -202,6 +205,11 @@ private:
     int defaultFont_ = 0;
     int fontIndex_ = 0;
     FontEntry font_;
+
+    // The formats made so far, reused: building a format and finding it in
+    // the document costs more than inserting the text. Cleared when the font
+    // or colour table changes.
+    std::vector<std::pair<CharState, QTextCharFormat>> formats_;
 
     std::vector<std::optional<QColor>> colours_;
     int rgb_[3] = {0, 0, 0};
@@ -303,12 +311,14 @@ void Reader::controlWord(const RtfToken& token)
     case Word::ColourTable:
         state_.destination = Destination::ColorTable;
         colours_.clear();
+        formats_.clear();
         return;
     case Word::SkipDestination:
         state_.destination = Destination::Skip;
         return;
     case Word::DefaultFont:
         defaultFont_ = token.parameter;
+        formats_.clear();
         return;
     default:
         break;
@@ -520,17 +530,30 @@ void Reader::commitFont()
     const QString name = font_.name.trimmed();
     if (!name.isEmpty() || font_.hint != QFont::AnyStyle)
         fonts_[fontIndex_] = FontEntry{name, font_.hint};
+    formats_.clear();
     font_ = FontEntry{};
 }
 
 void Reader::commitColour()
 {
     colours_.push_back(colourSeen_ ? std::optional<QColor>(QColor(rgb_[0], rgb_[1], rgb_[2])) : std::nullopt);
+    formats_.clear();
     rgb_[0] = rgb_[1] = rgb_[2] = 0;
     colourSeen_ = false;
 }
 
-QTextCharFormat Reader::charFormat() const
+const QTextCharFormat& Reader::charFormat()
+{
+    for (const auto& [state, format] : formats_)
+        if (state == state_.character)
+            return format;
+    if (formats_.size() >= 64) // only broken files use that many
+        formats_.clear();
+    formats_.emplace_back(state_.character, makeCharFormat());
+    return formats_.back().second;
+}
+
+QTextCharFormat Reader::makeCharFormat() const
 {
     const CharState& ch = state_.character;
     QTextCharFormat format;

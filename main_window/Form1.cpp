@@ -2,6 +2,7 @@
 #include "Form1.h"
 
 #include "ImageButton.h"
+#include "MimicPicture.h"
 #include "SR.h"
 #include "Shared.h"
 
@@ -187,9 +188,8 @@ QWidget* Form1::buildMimic()
     mimicView_->setPalette(dark);
     mimicView_->installEventFilter(this);
 
-    picScreen = new QLabel(mimicView_);
+    picScreen = new MimicPicture(mimicView_);
     picScreen->setObjectName(QStringLiteral("picScreen"));
-    picScreen->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     picScreen->installEventFilter(this);
 
     hsbScreen = new QScrollBar(Qt::Horizontal, area);

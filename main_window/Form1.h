@@ -8,6 +8,7 @@
 
 class Accessories;
 class ImageButton;
+class MimicPicture;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
@@ -71,7 +72,7 @@ public:
 
     QScrollBar* hsbScreen = nullptr;
     QScrollBar* vsbScreen = nullptr;
-    QLabel* picScreen = nullptr;
+    MimicPicture* picScreen = nullptr;
     std::array<QLineEdit*, 3> txtPercent{};
     std::array<ImageButton*, 10> imgBtnScroll{};
     std::array<ImageButton*, 3> imgBtnTog{};

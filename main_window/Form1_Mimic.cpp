@@ -2,11 +2,10 @@
 #include "Form1.h"
 
 #include "ImageButton.h"
+#include "MimicPicture.h"
 #include "Twips.h"
 
 #include <QEvent>
-#include <QImageReader>
-#include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QScrollBar>
@@ -26,15 +25,8 @@ QString percentText(int value)
 
 bool Form1::loadMimic(const QString& path, QString* error)
 {
-    QImageReader reader(path);
-    const QImage image = reader.read();
-    if (image.isNull()) {
-        if (error)
-            *error = reader.errorString();
+    if (!picScreen->load(path, error))
         return false;
-    }
-    picScreen->setPixmap(QPixmap::fromImage(image));
-    picScreen->resize(image.size());
     placeMimic();
     return true;
 }

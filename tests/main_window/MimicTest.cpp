@@ -1,6 +1,7 @@
 #include "AppFixture.h"
 
 #include "ImageButton.h"
+#include "MimicPicture.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -37,9 +38,32 @@ protected:
 
 TEST_F(Mimic, TheBitmapIsLoadedIntoPicScreenAtItsFullSize)
 {
-    ASSERT_NE(form->picScreen->pixmap().cacheKey(), QPixmap().cacheKey());
+    ASSERT_FALSE(form->picScreen->image().isNull());
     EXPECT_EQ(form->picScreen->size(), QSize(3000, 2000));
     EXPECT_EQ(form->picScreen->objectName(), QStringLiteral("picScreen"));
+}
+
+TEST_F(Mimic, AnEightBitBitmapStaysEightBitAndPaintsWhereItIsScrolled)
+{
+    // The demo's run-length coded 8-bit mimic: kept as it is in the file, a
+    // byte a pixel, and turned into screen pixels only where it is painted.
+    ASSERT_TRUE(form->loadMimic(QStringLiteral(VARNOLIX_SOURCE_DATA "/Layouts/Millbrook Junction.bmp"), nullptr));
+    const QImage& image = form->picScreen->image();
+    EXPECT_EQ(image.format(), QImage::Format_Indexed8);
+    EXPECT_EQ(image.sizeInBytes(), 3000 * 2000);
+
+    form->hsbScreen->setValue(15000); // 1000 pixels
+    form->vsbScreen->setValue(9000);  // 600 pixels
+    auto* view = find<QWidget>(form, QStringLiteral("mimicView"));
+    const QImage shown = view->grab().toImage();
+    int compared = 0;
+    for (int y = 0; y < shown.height(); y += 37) {
+        for (int x = 0; x < shown.width(); x += 41) {
+            ASSERT_EQ(shown.pixel(x, y), image.pixel(1000 + x, 600 + y)) << x << "," << y;
+            ++compared;
+        }
+    }
+    EXPECT_GT(compared, 100);
 }
 
 TEST_F(Mimic, HoldingTheRightArrowScrollsFasterAndFaster)
