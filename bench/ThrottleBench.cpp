@@ -24,7 +24,7 @@
 #include <benchmark/benchmark.h>
 
 #include <QAction>
-#include <QApplication>
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QImage>
@@ -132,14 +132,3 @@ void PressToFarSide(benchmark::State& state)
 BENCHMARK(PressToFarSide)->Arg(0)->Arg(1)->ArgName("monitor")->UseManualTime()->Unit(benchmark::kMicrosecond);
 
 } // namespace
-
-int main(int argc, char** argv)
-{
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication application(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

@@ -104,20 +104,6 @@ INSTANTIATE_TEST_SUITE_P(Malformed, RtfText, ::testing::Values(
 ), [](const auto& param) { return std::string(param.param.name); });
 // clang-format on
 
-TEST(RtfReader, AHugeParagraphKeepsEveryLetterInBlocksOfBoundedLength)
-{
-    // One 200,000-letter word once froze the help window: its layout grew with
-    // the square of the paragraph's length. It now comes in bounded blocks.
-    QTextDocument document;
-    ASSERT_TRUE(rtf::read(QByteArray("{\\rtf1\\ansi ") + QByteArray(200000, 'A') + "\\par}", document));
-    EXPECT_EQ(document.toPlainText().count(QLatin1Char('A')), 200000);
-    int longest = 0;
-    for (QTextBlock block = document.begin(); block.isValid(); block = block.next())
-        longest = std::max(longest, block.length());
-    EXPECT_GT(document.blockCount(), 1);
-    EXPECT_LE(longest, 10000);
-}
-
 TEST(RtfReader, RefusesBytesThatAreNotRtfAndLeavesTheDocumentEmpty)
 {
     QTextDocument document;
