@@ -95,10 +95,22 @@ void Form1a::loadFile(const QString& path)
 {
     QFile file(path);
     QString problem;
+    // Read into a document of its own and hand it over whole: the view then
+    // lays it out a piece at a time while the program stays responsive,
+    // instead of all at once as the text arrives.
+    auto* document = new QTextDocument(RichTextBox);
+    document->setUndoRedoEnabled(false); // nothing to undo in a manual
     if (!file.open(QIODevice::ReadOnly))
         problem = file.errorString();
-    else if (!rtf::read(file.readAll(), *RichTextBox->document()))
+    else if (!rtf::read(file.readAll(), *document))
         problem = QStringLiteral("it is not a Rich Text Format document");
+    // The view's first document belongs to the view and goes with the
+    // swap; the later ones are this window's.
+    QTextDocument* previous = RichTextBox->document();
+    const bool ours = previous->parent() == RichTextBox;
+    RichTextBox->setDocument(document);
+    if (ours)
+        delete previous;
 
     if (!problem.isEmpty()) {
         RichTextBox->setPlainText(QStringLiteral("The help document could not be read:\n\n%1\n\n(%2)\n\n"

@@ -119,6 +119,20 @@ struct ParaState {
 // More tab stops than this in one paragraph occur only in broken files.
 constexpr qsizetype MaxTabs = 64;
 
+// Qt lays out a paragraph in one piece, and its line breaking rescans a
+// word that does not fit from every line it starts: a huge paragraph or a
+// long word would take time growing with the square of its length. So a
+// paragraph goes on in a new block after MaxBlockLength characters, at the
+// next space within MaxWordTail characters or else where it stands; the
+// view can then lay it out piece by piece. Real documents never get there.
+constexpr int MaxBlockLength = 8192;
+constexpr int MaxWordTail = 1024;
+
+bool breaksLine(QChar c)
+{
+    return c == QLatin1Char(' ') || c == QLatin1Char('\t') || c == QChar(QChar::LineSeparator);
+}
+
 struct GroupState {
     CharState character;
     ParaState paragraph;
@@ -159,14 +173,16 @@ private:
     void symbol(char c);
     void text(QByteArrayView bytes);
     void character(QChar c);
+    void append(QChar c);
     bool skippingFallback();
     void flush();
     void endParagraph();
     void finishParagraph();
+    void continueInNewBlock();
     void commitFont();
     void commitColour();
     QTextCharFormat charFormat() const;
-    QTextBlockFormat blockFormat() const;
+    QTextBlockFormat blockFormat(bool continued) const;
 
     RtfTokenizer tokens_;
     QTextCursor cursor_;
@@ -177,6 +193,9 @@ private:
     int overflow_ = 0;  // groups opened past MaxDepth, skipped whole
     int fallback_ = 0;  // characters still to drop after \uN
     int pendingCells_ = 0; // cell ends waiting for the row's next text
+    int blockLength_ = 0;  // characters in the current block
+    bool atBreak_ = false; // the last character lets a line break after it
+    bool continued_ = false; // the current block continues a paragraph
     QString pending_;   // text in the current format, not yet inserted
 
     std::map<int, FontEntry> fonts_;
@@ -432,8 +451,31 @@ void Reader::character(QChar c)
     if (c.unicode() < 0x20 && c != QLatin1Char('\t'))
         return;
     for (; pendingCells_ > 0; --pendingCells_)
-        pending_.append(QLatin1Char('\t'));
+        append(QLatin1Char('\t'));
+    append(c);
+}
+
+void Reader::append(QChar c)
+{
+    // At a space, or anywhere when none comes; never inside a surrogate pair.
+    if (blockLength_ >= MaxBlockLength && !c.isLowSurrogate()
+        && (atBreak_ || blockLength_ >= MaxBlockLength + MaxWordTail))
+        continueInNewBlock();
     pending_.append(c);
+    ++blockLength_;
+    atBreak_ = breaksLine(c);
+}
+
+void Reader::continueInNewBlock()
+{
+    flush();
+    // No space between the parts: they read as one paragraph.
+    QTextBlockFormat part = blockFormat(continued_);
+    part.setBottomMargin(0);
+    cursor_.setBlockFormat(part);
+    cursor_.insertBlock();
+    continued_ = true;
+    blockLength_ = 0;
 }
 
 void Reader::flush()
@@ -456,18 +498,21 @@ void Reader::endParagraph()
 {
     flush();
     pendingCells_ = 0;
-    cursor_.setBlockFormat(blockFormat());
+    cursor_.setBlockFormat(blockFormat(continued_));
     // An empty paragraph takes its height from its own character format.
     if (cursor_.block().length() <= 1)
         cursor_.setBlockCharFormat(charFormat());
     cursor_.insertBlock();
+    blockLength_ = 0;
+    atBreak_ = false;
+    continued_ = false;
 }
 
 void Reader::finishParagraph()
 {
     flush();
     if (cursor_.block().length() > 1)
-        cursor_.setBlockFormat(blockFormat());
+        cursor_.setBlockFormat(blockFormat(continued_));
 }
 
 void Reader::commitFont()
@@ -513,27 +558,30 @@ QTextCharFormat Reader::charFormat() const
     return format;
 }
 
-QTextBlockFormat Reader::blockFormat() const
+// A block that continues a split paragraph has no first-line indent and no
+// space above.
+QTextBlockFormat Reader::blockFormat(bool continued) const
 {
     const ParaState& para = state_.paragraph;
     QTextBlockFormat format;
     format.setAlignment(para.alignment);
     format.setLeftMargin(std::max(0.0, pixels(para.left)));
     format.setRightMargin(std::max(0.0, pixels(para.right)));
-    format.setTextIndent(pixels(para.first));
-    format.setTopMargin(std::max(0.0, pixels(para.before)));
+    const int first = continued ? 0 : para.first;
+    format.setTextIndent(pixels(first));
+    format.setTopMargin(continued ? 0.0 : std::max(0.0, pixels(para.before)));
     format.setBottomMargin(std::max(0.0, pixels(para.after)));
     // Qt measures tab stops from where the first line starts, RTF from the
     // paragraph's origin; a hanging indent also stops the first tab at the
     // left indent, as word processors do for bullets and numbers.
-    const int lineStart = std::clamp(para.left, -MaxTwips, MaxTwips) + std::clamp(para.first, -MaxTwips, MaxTwips);
+    const int lineStart = para.left + first;
     QList<QTextOption::Tab> tabs;
     for (const QTextOption::Tab& tab : para.tabs) {
         if (tab.position > lineStart)
             tabs.append(QTextOption::Tab(pixels(static_cast<int>(tab.position) - lineStart), tab.type));
     }
-    if (para.first < 0)
-        tabs.append(QTextOption::Tab(pixels(-para.first), QTextOption::LeftTab));
+    if (first < 0)
+        tabs.append(QTextOption::Tab(pixels(-first), QTextOption::LeftTab));
     std::sort(tabs.begin(), tabs.end(), [](const auto& a, const auto& b) { return a.position < b.position; });
     if (!tabs.isEmpty())
         format.setTabPositions(tabs);
@@ -557,12 +605,17 @@ bool read(QByteArrayView bytes, QTextDocument& document)
     document.clear();
     if (!looksLikeRtf(bytes))
         return false;
+    // One edit for the whole document: otherwise Qt measures (and, in a
+    // shown view, lays out) the growing paragraph after every insertion,
+    // which is quadratic in a paragraph's length.
+    QTextCursor end(&document);
+    end.beginEditBlock();
     Reader(bytes, document).run();
     // The final \par of a document leaves an empty paragraph behind.
-    QTextCursor end(&document);
     end.movePosition(QTextCursor::End);
     if (end.block().length() <= 1 && end.blockNumber() > 0)
         end.deletePreviousChar();
+    end.endEditBlock();
     return true;
 }
 

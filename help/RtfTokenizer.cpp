@@ -1,7 +1,6 @@
 #include "RtfTokenizer.h"
 
 #include <algorithm>
-#include <limits>
 
 namespace {
 
@@ -92,16 +91,13 @@ RtfToken RtfTokenizer::readControl()
             ++position_;
         }
         if (position_ < input_.size() && isDigit(input_[position_])) {
-            std::int64_t value = 0;
+            std::int32_t value = 0;
             while (position_ < input_.size() && isDigit(input_[position_])) {
-                value = std::min<std::int64_t>(value * 10 + (input_[position_] - '0'),
-                                               std::int64_t{std::numeric_limits<std::int32_t>::max()} + 1);
+                value = std::min(value * 10 + (input_[position_] - '0'), RtfToken::MaxParameter);
                 ++position_;
             }
-            value = negative ? -value : value;
             token.hasParameter = true;
-            token.parameter = static_cast<std::int32_t>(std::clamp<std::int64_t>(
-                value, std::numeric_limits<std::int32_t>::min(), std::numeric_limits<std::int32_t>::max()));
+            token.parameter = negative ? -value : value;
         }
         if (position_ < input_.size() && input_[position_] == ' ')
             ++position_; // the delimiter belongs to the word

@@ -20,7 +20,12 @@ struct RtfToken {
     Kind kind = Kind::End;
     QByteArray word;           // ControlWord: the letters
     bool hasParameter = false; // ControlWord: a number followed
-    std::int32_t parameter = 0; // clamped to the 32-bit range
+    std::int32_t parameter = 0; // within +-MaxParameter
+
+    // Every number stays within this, so that no sum, difference or negation
+    // of two of them can overflow. RTF's own values are 16-bit for almost
+    // every word; the byte counts of \bin are the widest.
+    static constexpr std::int32_t MaxParameter = 100'000'000;
     char symbol = 0;           // ControlSymbol
     std::uint8_t byte = 0;     // HexByte
     QByteArrayView text;       // Text: a view into the input

@@ -1,9 +1,12 @@
 #include "RtfReader.h"
+#include "RtfTokenizer.h"
 
 #include "QtPrint.h"
 
 #include <gtest/gtest.h>
 
+#include <QAbstractTextDocumentLayout>
+#include <QSignalSpy>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -95,10 +98,25 @@ INSTANTIATE_TEST_SUITE_P(Malformed, RtfText, ::testing::Values(
     TextCase{"huge_skip_count_ends_at_the_group", R"({\rtf1 {\uc99999999999 \u65 lost}kept})", "Akept"},
     TextCase{"huge_binary_length", R"({\rtf1 a\bin99999999999 rest})", "a"},
     TextCase{"negative_binary_length", R"({\rtf1 a\bin-5 b})", "ab"},
+    TextCase{"first_line_indent_of_the_lowest_int", R"({\rtf1\ansi {\fi-2147483648 x\par}})", "x"},
     TextCase{"very_long_control_word", QByteArray("{\\rtf1 a\\") + QByteArray(5000, 'x') + " b}", "ab"},
     TextCase{"nul_and_control_bytes_dropped", QByteArray("{\\rtf1 a\0\x01\x1f" "b}", 13), "ab"}
 ), [](const auto& param) { return std::string(param.param.name); });
 // clang-format on
+
+TEST(RtfReader, AHugeParagraphKeepsEveryLetterInBlocksOfBoundedLength)
+{
+    // One 200,000-letter word once froze the help window: its layout grew with
+    // the square of the paragraph's length. It now comes in bounded blocks.
+    QTextDocument document;
+    ASSERT_TRUE(rtf::read(QByteArray("{\\rtf1\\ansi ") + QByteArray(200000, 'A') + "\\par}", document));
+    EXPECT_EQ(document.toPlainText().count(QLatin1Char('A')), 200000);
+    int longest = 0;
+    for (QTextBlock block = document.begin(); block.isValid(); block = block.next())
+        longest = std::max(longest, block.length());
+    EXPECT_GT(document.blockCount(), 1);
+    EXPECT_LE(longest, 10000);
+}
 
 TEST(RtfReader, RefusesBytesThatAreNotRtfAndLeavesTheDocumentEmpty)
 {
@@ -238,6 +256,66 @@ TEST(RtfReader, ManyFormatChangesStayLinear)
     const QString text = plainText(rtf);
     ASSERT_EQ(text.size(), 5000);
     EXPECT_TRUE(text.startsWith(QStringLiteral("0123456789")));
+}
+
+TEST(RtfTokenizer, NumbersAreClampedWhereTheyAreRead)
+{
+    const std::pair<const char*, int> cases[] = {
+        {"\\fi-2147483648", -RtfToken::MaxParameter}, {"\\li2147483648", RtfToken::MaxParameter},
+        {"\\bin99999999999999999999", RtfToken::MaxParameter}, {"\\sb-7", -7}, {"\\b0", 0},
+        {"\\u-10", -10}};
+    for (const auto& [rtf, expected] : cases) {
+        RtfTokenizer tokens{QByteArrayView(rtf)};
+        const RtfToken token = tokens.next();
+        EXPECT_TRUE(token.hasParameter) << rtf;
+        EXPECT_EQ(token.parameter, expected) << rtf;
+    }
+}
+
+TEST(RtfReader, AHugeParagraphGoesOnInNewBlocksWithoutLosingALetter)
+{
+    // Qt lays out a paragraph in one piece, quadratically for one long word:
+    // such paragraphs are cut into blocks the view can lay out one by one.
+    const QByteArray word(200000, 'A');
+    QByteArray words;
+    for (int i = 0; i < 20000; ++i)
+        words += "lorem ";
+    for (const QByteArray& body : {word, words}) {
+        QTextDocument document;
+        ASSERT_TRUE(rtf::read("{\\rtf1\\fi300\\sb200 " + body + "\\par}", document));
+        ASSERT_GT(document.blockCount(), 10);
+        QString joined;
+        for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
+            EXPECT_LE(block.length(), 16384) << block.blockNumber();
+            // A cut between words keeps the space on the line before it.
+            if (body == words && block.next().isValid()) {
+                EXPECT_TRUE(block.text().endsWith(QLatin1Char(' '))) << block.blockNumber();
+            }
+            joined += block.text();
+        }
+        EXPECT_EQ(joined, QString::fromLatin1(body));
+        // The parts read as one paragraph: no new indent, no space between.
+        const QTextBlockFormat second = document.begin().next().blockFormat();
+        EXPECT_EQ(document.begin().blockFormat().textIndent(), 20);
+        EXPECT_EQ(second.textIndent(), 0);
+        EXPECT_EQ(second.topMargin(), 0);
+        EXPECT_EQ(document.begin().blockFormat().bottomMargin(), 0);
+    }
+}
+
+TEST(RtfReader, TheWholeDocumentArrivesAsOneChange)
+{
+    // A shown view lays out again on every change; one change per piece of
+    // text made reading quadratic in a paragraph's length.
+    QByteArray rtf = "{\\rtf1 ";
+    for (int i = 0; i < 200; ++i)
+        rtf += "\\b bold\\b0  plain\\par ";
+    QTextDocument document;
+    (void)document.documentLayout(); // changes are told only to a layout
+    QSignalSpy changes(&document, &QTextDocument::contentsChange);
+    ASSERT_TRUE(rtf::read(rtf + "}", document));
+    EXPECT_LE(changes.count(), 3) << "Qt's clearing takes two, the new content one";
+    EXPECT_EQ(document.blockCount(), 200);
 }
 
 } // namespace
