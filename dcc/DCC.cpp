@@ -90,6 +90,7 @@ bool DCC::QueryBox()
     reconnectTimer_->stop();
     networkUp_ = false;
     receiver_->reset();
+    DropPendingDoubleHeader();
     link_.setInterface(Interface);
     link_.open(shared_.PortNumber);
     link_.discardReceived();

@@ -221,6 +221,9 @@ private:
     // Both locos to speed 0, then the double header; the pilot is ticked
     // when the box acknowledges it (at once when offline).
     PilotChoice CoupleDoubleHeader();
+    // The link went or was opened anew: a double header still waiting for
+    // its answer will not get one, and is not formed.
+    void DropPendingDoubleHeader();
     void SwitchFunction(int index, bool on);
     void InsertLoco(const loco_file::Entry& entry, const QByteArray& line = {});
     void WriteLocoFile();

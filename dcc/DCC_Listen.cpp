@@ -60,6 +60,7 @@ void DCC::LinkLost(const QString& device, const QString& reason)
     }
     networkUp_ = false;
     receiver_->reset();
+    DropPendingDoubleHeader();
     StartReconnecting();
     Events.linkChanged();
     dialogs_.message(QStringLiteral("The link to the DCC box on %1 was lost (%2).\n"
@@ -212,6 +213,18 @@ DCC::PilotChoice DCC::CoupleDoubleHeader()
     pendingDoubleHeader_ = PilotPending ? QByteArray(reinterpret_cast<const char*>(frame.data()), 7) : QByteArray();
     SendDoubleHeader();
     return PilotChoice::Coupled;
+}
+
+void DCC::DropPendingDoubleHeader()
+{
+    pendingDoubleHeader_.clear();
+    if (!PilotPending)
+        return;
+    PilotPending = false;
+    PilotIndex = NoPilot;
+    PilotAddrHigh = 0;
+    PilotAddrLow = 0;
+    Events.pilotChanged();
 }
 
 void DCC::Answered(const DccReceiver::Answer& answer)

@@ -64,4 +64,16 @@ TEST_F(LinkBanner, APilotWaitsUntickedForTheAnswerAndAnUnansweredOneIsDropped)
     EXPECT_EQ(messageTexts(), QStringList{QStringLiteral("E27 and D1 were not coupled: the DCC box did not answer.")});
 }
 
+TEST_F(LinkBanner, APilotStillWaitingWhenTheLinkGoesIsNotFormed)
+{
+    start();
+    chooseEngine(E27);
+    link.replies = {QByteArray::fromHex("010405"), QByteArray::fromHex("010405"), QByteArray()};
+    choosePilot(D1);
+    link.unplug();
+    EXPECT_FALSE(form->mnuUnitB[D1]->isChecked());
+    EXPECT_EQ(dcc().PilotIndex, DCC::NoPilot);
+    EXPECT_EQ(form->mnuList[0]->title(), QStringLiteral("pilot"));
+}
+
 } // namespace
