@@ -326,7 +326,14 @@ void Form2a::buildEntryPanel()
 void Form2a::setClientWidth(int widthTw)
 {
     client->setFixedWidth(twips::toPixels(widthTw));
-    setFixedSize(client->width(), menuBar->sizeHint().height() + client->height());
+    fitHeight();
+}
+
+void Form2a::fitHeight()
+{
+    // The banner comes on top of the panel, never in place of part of it.
+    const int banner = lblBanner && !lblBanner->isHidden() ? lblBanner->sizeHint().height() : 0;
+    setFixedSize(client->width(), menuBar->sizeHint().height() + banner + client->height());
 }
 
 int Form2a::clientWidth() const

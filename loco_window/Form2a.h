@@ -114,6 +114,7 @@ private:
     void buildThrottle();
     void buildEntryPanel();
     void buildBanner(QBoxLayout* layout);
+    void fitHeight();
     void showDirectionPicture();
     void showFunctionPanel();
     void showRosterMenus();

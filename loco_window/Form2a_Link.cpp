@@ -36,5 +36,8 @@ void Form2a::showLinkState()
 {
     const QString banner = link_words::locoBanner(dcc_.linkState(), engineNumber(dcc_));
     lblBanner->setText(banner);
+    if (lblBanner->isHidden() == banner.isEmpty())
+        return;
     lblBanner->setVisible(!banner.isEmpty());
+    fitHeight();
 }

@@ -14,13 +14,17 @@ TEST_F(LinkBanner, TrackStatesShowInRedWhileTheyLast)
 {
     start();
     EXPECT_FALSE(form->lblBanner->isVisible());
+    const int panelHeight = form->height();
     link.deliver(QByteArray::fromHex("810081"), true, true);
     EXPECT_TRUE(form->lblBanner->isVisible());
     EXPECT_EQ(form->lblBanner->text(), QStringLiteral("EMERGENCY STOP"));
+    // The window grows by the banner, so no throttle button is pushed out of it.
+    EXPECT_EQ(form->height(), panelHeight + form->lblBanner->sizeHint().height());
     link.deliver(QByteArray::fromHex("610061"));
     EXPECT_EQ(form->lblBanner->text(), QStringLiteral("TRACK POWER OFF"));
     link.deliver(QByteArray::fromHex("610160"));
     EXPECT_FALSE(form->lblBanner->isVisible());
+    EXPECT_EQ(form->height(), panelHeight);
 }
 
 TEST_F(LinkBanner, ATakeOverOfTheTrainEngineShowsUntilTheNextCommandFromThisPanel)
