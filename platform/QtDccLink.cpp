@@ -30,6 +30,14 @@ QtDccLink::QtDccLink(PortMap map)
     });
 }
 
+QtDccLink::~QtDccLink()
+{
+    // A connected socket says "disconnected" from its own destructor, after
+    // the members it would report through are gone: nobody listens by then.
+    QObject::disconnect(&socket_, nullptr, nullptr, nullptr);
+    QObject::disconnect(&serial_, nullptr, nullptr, nullptr);
+}
+
 void QtDccLink::setInterface(const InterfaceSettings& settings)
 {
     settings_ = settings;

@@ -17,6 +17,9 @@ public:
     static constexpr int ConnectTimeoutMs = 3000;
 
     explicit QtDccLink(PortMap map);
+    ~QtDccLink() override;
+    QtDccLink(const QtDccLink&) = delete;
+    QtDccLink& operator=(const QtDccLink&) = delete;
 
     void setInterface(const InterfaceSettings& settings) override;
     InterfaceSettings interfaceSettings() const override { return settings_; }
