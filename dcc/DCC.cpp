@@ -165,7 +165,11 @@ void DCC::AskForPort()
     shared_.MsgTitle = QStringLiteral("DCC Box disconnected");
     QString devices = link_.describePorts();
     devices = devices.isEmpty() ? QStringLiteral("\n(no serial device found)\n") : QLatin1Char('\n') + devices + QLatin1Char('\n');
-    shared_.MsgPrompt = QStringLiteral("use zero for offline operation") + QString(40, QLatin1Char(' ')) + devices
+    // Say first what went wrong with the port tried, if anything did.
+    const QString failure = shared_.PortNumber != 0 && !link_.openError().isEmpty()
+        ? QStringLiteral("Port %1: %2\n\n").arg(shared_.PortNumber).arg(link_.openError())
+        : QString();
+    shared_.MsgPrompt = failure + QStringLiteral("use zero for offline operation") + QString(40, QLatin1Char(' ')) + devices
         + QStringLiteral("u.s.b. port connected below");
     for (;;) {
         bool chosen = false;

@@ -84,24 +84,43 @@ bool QtDccLink::openSerial(int number)
                              : QStringLiteral("port %1 stands for no serial device").arg(number);
         return false;
     }
-    serial_.setPortName(device);
-    serial_.setBaudRate(settings_.speed > 0 ? settings_.speed : InterfaceSettings::DefaultSpeed);
-    serial_.setDataBits(QSerialPort::Data8);
-    serial_.setParity(QSerialPort::NoParity);
-    serial_.setStopBits(QSerialPort::OneStop);
-    serial_.setFlowControl(settings_.rtsCts ? QSerialPort::HardwareControl : QSerialPort::NoFlowControl);
-    if (!serial_.open(QIODevice::ReadWrite)) {
-        error_ = QStringLiteral("cannot open %1 at %2 baud: %3").arg(device).arg(serial_.baudRate()).arg(serial_.errorString());
-        return false;
-    }
-    if (serial_.baudRate() != settings_.speed && settings_.speed > 0) {
-        error_ = QStringLiteral("%1 refused the speed %2 baud").arg(device).arg(settings_.speed);
-        close();
+    const int speed = settings_.speed > 0 ? settings_.speed : InterfaceSettings::DefaultSpeed;
+    if (!openSerialAt(device, speed)) {
+        error_ = whyNotOpened(device, speed);
         return false;
     }
     if (openedHandler_)
         openedHandler_();
     return true;
+}
+
+bool QtDccLink::openSerialAt(const QString& device, int speed)
+{
+    serial_.setPortName(device);
+    serial_.setBaudRate(speed);
+    serial_.setDataBits(QSerialPort::Data8);
+    serial_.setParity(QSerialPort::NoParity);
+    serial_.setStopBits(QSerialPort::OneStop);
+    serial_.setFlowControl(settings_.rtsCts ? QSerialPort::HardwareControl : QSerialPort::NoFlowControl);
+    return serial_.open(QIODevice::ReadWrite);
+}
+
+QString QtDccLink::whyNotOpened(const QString& device, int speed)
+{
+    const QSerialPort::SerialPortError error = serial_.error();
+    const QString system = serial_.errorString();
+    if (error == QSerialPort::DeviceNotFoundError)
+        return QStringLiteral("%1 does not exist: plug the interface in or choose another port").arg(device);
+    if (error == QSerialPort::PermissionError)
+        return QStringLiteral("%1 is in use or not open to this user (%2): close other programs using it; "
+                              "on Linux, join the \"dialout\" group").arg(device, system);
+    // The system names a refused speed and a device that is no serial port
+    // alike; opening at the default speed tells them apart.
+    if (speed != InterfaceSettings::DefaultSpeed && openSerialAt(device, InterfaceSettings::DefaultSpeed)) {
+        serial_.close();
+        return QStringLiteral("%1 refused the speed %2 baud: choose a speed it supports").arg(device).arg(speed);
+    }
+    return QStringLiteral("%1 cannot be opened as a serial port (%2)").arg(device, system);
 }
 
 bool QtDccLink::startConnecting()

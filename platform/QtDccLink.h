@@ -41,6 +41,9 @@ public:
 
 private:
     bool openSerial(int number);
+    bool openSerialAt(const QString& device, int speed);
+    // What stopped a serial device from opening, in words for the user.
+    QString whyNotOpened(const QString& device, int speed);
     bool startConnecting();
     QIODevice* device();
     const QIODevice* device() const;

@@ -80,16 +80,18 @@ TEST_F(DccLink, ABoxThatAnswersIsConnectedAndAnnounced)
     EXPECT_GE(clock.seconds(), 1.0);
 }
 
-TEST_F(DccLink, ThePortQuestionNamesTheDevicesAndOffersTheCurrentNumber)
+TEST_F(DccLink, ThePortQuestionSaysWhatFailedNamesTheDevicesAndOffersTheCurrentNumber)
 {
     shared.PortNumber = 3;
+    link.failure = QStringLiteral("/dev/ttyUSB0 refused the speed 115200 baud: choose a speed it supports");
     dialogs.answer(QStringLiteral("0"));
     dcc.ConnectDccBox();
     ASSERT_EQ(dialogs.shown.size(), 1u);
     const auto& question = dialogs.shown[0];
     EXPECT_TRUE(question.input);
     EXPECT_EQ(question.title, QStringLiteral("DCC Box disconnected"));
-    EXPECT_TRUE(question.text.startsWith(QStringLiteral("use zero for offline operation") + QString(40, QLatin1Char(' '))));
+    EXPECT_TRUE(question.text.startsWith(QStringLiteral("Port 3: ") + link.failure + QStringLiteral("\n\nuse zero for offline operation")
+                                         + QString(40, QLatin1Char(' '))));
     EXPECT_TRUE(question.text.endsWith(QStringLiteral("u.s.b. port connected below")));
     EXPECT_TRUE(question.text.contains(QStringLiteral("5 = /dev/fake5")));
     EXPECT_EQ(question.defaultAnswer, QStringLiteral("3"));

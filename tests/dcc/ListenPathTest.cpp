@@ -296,21 +296,36 @@ TEST_P(NetworkPath, DetectsSendsHearsAndReconnects)
 INSTANTIATE_TEST_SUITE_P(Kinds, NetworkPath,
                          ::testing::Values(InterfaceSettings::Kind::Lan, InterfaceSettings::Kind::XnTcp));
 
-TEST_F(ListenPath, ARefusedConnectionIsNamedAndTheProgramGoesOnOffline)
+// Network interfaces that cannot be reached: a message names the address and
+// what failed, and the program goes on offline.
+struct Unreachable {
+    const char* host;
+    int port;
+    const char* expected;
+};
+
+class UnreachableHosts : public ListenPath, public ::testing::WithParamInterface<Unreachable> {};
+
+TEST_P(UnreachableHosts, AreNamedAndTheProgramGoesOnOffline)
 {
+    const Unreachable row = GetParam();
     startBox();
     InterfaceSettings settings = defaultsFor(InterfaceSettings::Kind::XnTcp);
-    settings.host = QStringLiteral("127.0.0.1");
-    settings.tcpPort = 1; // nothing listens there
+    settings.host = QLatin1String(row.host);
+    settings.tcpPort = row.port;
     shared.ControlSystem = QStringLiteral("DCC");
     dcc->Interface = settings;
     dcc->ConnectDccBox();
     EXPECT_FALSE(dcc->Online());
     ASSERT_EQ(dialogs.messages().size(), 1u) << dialogs.messageTexts().join(QStringLiteral(" | ")).toStdString();
-    EXPECT_TRUE(dialogs.messages()[0].text.contains(QStringLiteral("127.0.0.1:1"))) << dialogs.messages()[0].text.toStdString();
-    EXPECT_TRUE(dialogs.messages()[0].text.contains(QStringLiteral("refused"), Qt::CaseInsensitive))
-        << dialogs.messages()[0].text.toStdString();
+    const QString text = dialogs.messages()[0].text;
+    EXPECT_TRUE(text.contains(QStringLiteral("%1:%2").arg(QLatin1String(row.host)).arg(row.port))) << text.toStdString();
+    EXPECT_TRUE(text.contains(QLatin1String(row.expected), Qt::CaseInsensitive)) << text.toStdString();
     EXPECT_TRUE(status().endsWith(QStringLiteral("  modem OFF")));
 }
+
+INSTANTIATE_TEST_SUITE_P(ListenPath, UnreachableHosts,
+                         ::testing::Values(Unreachable{"127.0.0.1", 1, "refused"}, // nothing listens there
+                                           Unreachable{"no-such-station.invalid", 61235, "not found"}));
 
 } // namespace

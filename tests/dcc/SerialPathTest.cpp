@@ -138,4 +138,40 @@ TEST_F(SerialPath, ABoxThatGoesAwayLeavesTheProgramOfflineAfterOneMessage)
     EXPECT_TRUE(dialogs.shown[0].text.contains(QStringLiteral("(the device went away)"))) << dialogs.shown[0].text.toStdString();
 }
 
+// Devices that cannot be the interface: the port question says what failed
+// and names the device, and zero then goes offline.
+struct UnusableDevice {
+    const char* name;     // inside the test folder
+    bool makeFile;        // a regular file rather than nothing at all
+    const char* expected; // words the question must hold
+};
+
+class UnusableDevices : public SerialPath, public ::testing::WithParamInterface<UnusableDevice> {};
+
+TEST_P(UnusableDevices, AreNamedInThePortQuestionAndOfflineStaysPossible)
+{
+    const UnusableDevice row = GetParam();
+    const QString device = dir.path() + QLatin1Char('/') + QLatin1String(row.name);
+    if (row.makeFile)
+        dir.write(QLatin1String(row.name), "not a serial port");
+    link = std::make_unique<QtDccLink>(PortMap({{5, device}}));
+    dcc = std::make_unique<DCC>(shared, *link, clock, dialogs, dir.folder());
+    shared.ControlSystem = QStringLiteral("DCC");
+    shared.PortNumber = 5;
+    dcc->Interface.speed = 57600;
+    dialogs.answer(QStringLiteral("0"));
+    dcc->ConnectDccBox();
+    ASSERT_EQ(dialogs.shown.size(), 1u);
+    const QString question = dialogs.shown[0].text;
+    EXPECT_TRUE(question.startsWith(QStringLiteral("Port 5: ") + device + QLatin1Char(' '))) << question.toStdString();
+    EXPECT_TRUE(question.contains(QLatin1String(row.expected))) << question.toStdString();
+    EXPECT_EQ(shared.PortNumber, 0);
+    EXPECT_FALSE(link->isOpen());
+}
+
+INSTANTIATE_TEST_SUITE_P(SerialPath, UnusableDevices,
+                         ::testing::Values(UnusableDevice{"gone", false, "does not exist"},
+                                           UnusableDevice{"notes.txt", true, "cannot be opened as a serial port"},
+                                           UnusableDevice{".", false, "cannot be opened as a serial port"}));
+
 } // namespace

@@ -29,7 +29,7 @@ public:
     }
     bool openInBackground(int number) override { return open(number); }
     bool opening() const override { return false; }
-    QString openError() const override { return openPort == 0 ? QStringLiteral("no such device") : QString(); }
+    QString openError() const override { return openPort == 0 ? failure : QString(); }
     void close() override { openPort = 0; }
     bool isOpen() const override { return openPort != 0; }
     QString where() const override { return deviceName(openPort); }
@@ -95,6 +95,8 @@ public:
     InterfaceSettings interface;
     QSet<int> present;
     QSet<int> answering;
+    // What a port that did not open says went wrong.
+    QString failure = QStringLiteral("no such device");
     // Replies to the next frames, in order; an empty one answers nothing.
     std::deque<QByteArray> replies;
     int openPort = 0;

@@ -95,7 +95,7 @@ TEST_F(InterfaceChoice, TestSaysWhatAnsweredOrWhatFailedAndLeavesTheLinkAsItWas)
 
     dialog.spnPort->setValue(6); // not a serial device
     QTest::mouseClick(dialog.cmdTest, Qt::LeftButton);
-    EXPECT_TRUE(dialog.lblResult->text().startsWith(QStringLiteral("Nothing answered: cannot open /dev/null")))
+    EXPECT_TRUE(dialog.lblResult->text().startsWith(QStringLiteral("Nothing answered: /dev/null cannot be opened as a serial port (")))
         << dialog.lblResult->text().toStdString();
     dialog.spnPort->setValue(0);
     QTest::mouseClick(dialog.cmdTest, Qt::LeftButton);
