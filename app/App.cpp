@@ -264,13 +264,15 @@ void App::raiseByteArrayToggle()
     form1_.raiseByteArrayToggle();
 }
 
-App::Places App::defaultPlaces()
+App::Places App::defaultPlaces() const
 {
     // Loco window bottom left, coil window at the right, both on the
-    // primary screen whatever its size.
+    // primary screen whatever its size. A window not built is taken at its
+    // usual size (the loco window: its fixed panel under a menu bar).
     const QScreen* screen = QGuiApplication::primaryScreen();
     const QRect area = screen ? screen->availableGeometry() : QRect(0, 0, 1280, 1024);
-    const QSize loco = locoWindow().frameGeometry().size();
+    const QSize loco = form2a_ ? form2a_->frameGeometry().size()
+                               : QSize(twips::toPixels(8025), twips::toPixels(1200) + 30);
     const QSize coil = form2b_ ? form2b_->frameGeometry().size() : QSize(284, 273);
     const int locoTop = std::max(area.top(), area.bottom() - loco.height() - 20);
     const int coilLeft = std::max(area.left(), area.right() - coil.width() - 20);
@@ -296,14 +298,17 @@ bool titleOnScreen(const QPoint& topLeft, int width)
 
 void App::placeControlWindows(const std::optional<Places>& places)
 {
+    // Every system but "DC" drives locos: placing the loco window builds it.
+    if (shared_.ControlSystem != control_system::DC)
+        locoWindow();
     const Places defaults = defaultPlaces();
-    Places use = places.value_or(defaults);
-    QWidget* windows[2] = {&locoWindow(), form2b_.get()};
+    places_ = places.value_or(defaults);
+    QWidget* windows[2] = {form2a_.get(), form2b_.get()};
     for (int w = 0; w < 2; ++w) {
         if (!windows[w])
             continue;
         const std::size_t top = static_cast<std::size_t>(2 * w);
-        QPoint position(twips::toPixels(use[top + 1]), twips::toPixels(use[top]));
+        QPoint position(twips::toPixels(places_[top + 1]), twips::toPixels(places_[top]));
         if (!titleOnScreen(position, windows[w]->width()))
             position = QPoint(twips::toPixels(defaults[top + 1]), twips::toPixels(defaults[top]));
         windows[w]->move(position);
@@ -312,7 +317,7 @@ void App::placeControlWindows(const std::optional<Places>& places)
 
 App::Places App::controlWindowPlaces() const
 {
-    Places places{};
+    Places places = places_;
     if (form2a_) {
         places[0] = twips::fromPixels(form2a_->y());
         places[1] = twips::fromPixels(form2a_->x());

@@ -109,7 +109,7 @@ private:
     void endAtProcessExit();
     Form2a& locoWindow();
     Form2b& coilWindow();
-    Places defaultPlaces();
+    Places defaultPlaces() const;
 
     void wireTrackControls();
 
@@ -131,6 +131,9 @@ private:
     std::unique_ptr<Form2> form2_;
     std::unique_ptr<FrameMonitor> monitor_;
     std::unique_ptr<ExitHook> exitHook_;
+    // Where the control windows were put; a window this run never builds
+    // (the loco window in "DC") keeps its place for the next run.
+    Places places_{};
     bool starting_ = false;
     bool started_ = false;
     bool loopRunning_ = false;

@@ -2,6 +2,7 @@
 #include "HidK8055.h"
 #include "HidapiBackend.h"
 #include "Launch.h"
+#include "PlainButtonStyle.h"
 #include "PortMap.h"
 #include "QtClock.h"
 #include "QtDialogs.h"
@@ -69,6 +70,7 @@ int main(int argc, char* argv[])
     QApplication::setApplicationName(QStringLiteral("varnolix"));
     QApplication::setApplicationVersion(QStringLiteral(VARNOLIX_VERSION));
     QGuiApplication::setDesktopFileName(QStringLiteral("varnolix"));
+    QApplication::setStyle(new PlainButtonStyle); // the application owns it
 
     QtDialogs dialogBoxes;
     Launch launch(dialogBoxes);

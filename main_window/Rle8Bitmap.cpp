@@ -1,7 +1,5 @@
 #include "Rle8Bitmap.h"
 
-#include <QList>
-
 #include <algorithm>
 
 #include <cstdint>
@@ -33,14 +31,15 @@ private:
     QByteArrayView data_;
 };
 
-// Decodes the pixel stream, bottom row first. Every pixel must be written:
-// false on anything odd, and on rows or a bitmap ended early.
-bool decode(const Bytes& in, qsizetype at, qsizetype end, QImage& image, int colours)
+// Walks the pixel stream as decoding will, bottom row first, noting where
+// each row starts. Every pixel must be written: false on anything odd, and on
+// rows or a bitmap ended early.
+bool indexRows(const Bytes& in, qsizetype at, qsizetype end, QSize size, int colours, std::vector<quint32>& starts)
 {
-    const int width = image.width();
-    const int height = image.height();
-    uchar* const bits = image.bits();
-    const qsizetype stride = image.bytesPerLine();
+    const int width = size.width();
+    const int height = size.height();
+    const qsizetype base = at;
+    starts.assign(1, 0);
     int row = 0; // counted from the bottom
     int x = 0;
     while (at + 2 <= end) {
@@ -52,6 +51,8 @@ bool decode(const Bytes& in, qsizetype at, qsizetype end, QImage& image, int col
                 return false;
             ++row;
             x = 0;
+            if (row < height)
+                starts.push_back(static_cast<quint32>(at - base));
             continue;
         }
         if (count == 0 && value == 1) // end of bitmap
@@ -63,16 +64,13 @@ bool decode(const Bytes& in, qsizetype at, qsizetype end, QImage& image, int col
         const int padded = pixels + (pixels & 1);
         if (row >= height || x + pixels > width || (count == 0 && (!in.has(at, padded) || at + padded > end)))
             return false;
-        uchar* line = bits + stride * (height - 1 - row) + x;
         if (count > 0) {
             if (value >= colours)
                 return false;
-            std::memset(line, value, static_cast<std::size_t>(count));
         } else {
             const uchar* literal = in.at(at);
             if (colours < 256 && *std::max_element(literal, literal + pixels) >= colours)
                 return false;
-            std::memcpy(line, literal, static_cast<std::size_t>(pixels));
             at += padded;
         }
         x += pixels;
@@ -84,7 +82,7 @@ bool decode(const Bytes& in, qsizetype at, qsizetype end, QImage& image, int col
 
 namespace rle8 {
 
-std::optional<QImage> read(QByteArrayView file)
+std::optional<Bitmap> Bitmap::read(QByteArrayView file)
 {
     const Bytes in(file);
     constexpr qsizetype FileHeader = 14;
@@ -106,22 +104,81 @@ std::optional<QImage> read(QByteArrayView file)
     if (!in.has(tableAt, 4 * colours) || pixelsAt < tableAt + 4 * colours || pixelsAt >= file.size())
         return std::nullopt;
 
-    QImage image(width, height, QImage::Format_Indexed8);
-    if (image.isNull())
+    Bitmap bitmap;
+    bitmap.size_ = QSize(width, height);
+    if (!indexRows(in, pixelsAt, file.size(), bitmap.size_, colours, bitmap.rowStarts_))
         return std::nullopt;
-    QList<QRgb> table(colours);
+    // Top row first, as pictures are painted.
+    std::reverse(bitmap.rowStarts_.begin(), bitmap.rowStarts_.end());
+    bitmap.stream_ = file.sliced(pixelsAt).toByteArray();
+    bitmap.colours_.resize(colours);
     for (int i = 0; i < colours; ++i) {
         const qsizetype entry = tableAt + 4 * i;
-        table[i] = qRgb(in.u8(entry + 2), in.u8(entry + 1), in.u8(entry));
+        bitmap.colours_[i] = qRgb(in.u8(entry + 2), in.u8(entry + 1), in.u8(entry));
     }
-    image.setColorTable(table);
-    const auto xDots = static_cast<std::int32_t>(in.u32(FileHeader + 24));
-    const auto yDots = static_cast<std::int32_t>(in.u32(FileHeader + 28));
-    if (xDots > 0 && yDots > 0) {
-        image.setDotsPerMeterX(xDots);
-        image.setDotsPerMeterY(yDots);
+    bitmap.dotsPerMeterX_ = static_cast<std::int32_t>(in.u32(FileHeader + 24));
+    bitmap.dotsPerMeterY_ = static_cast<std::int32_t>(in.u32(FileHeader + 28));
+    return bitmap;
+}
+
+void Bitmap::decodeRow(int y, int left, int right, uchar* out) const
+{
+    // The stream was checked when read: every code here is whole and in range.
+    const auto* codes = reinterpret_cast<const uchar*>(stream_.constData());
+    qsizetype at = rowStarts_[static_cast<std::size_t>(y)];
+    int x = 0;
+    while (x < right) {
+        const int count = codes[at];
+        const int value = codes[at + 1];
+        at += 2;
+        if (count == 0 && value <= 1) // end of line or of bitmap
+            return;
+        const int pixels = count > 0 ? count : value;
+        const int from = std::max(x, left);
+        const int to = std::min(x + pixels, right);
+        if (from < to) {
+            if (count > 0)
+                std::memset(out + (from - left), value, static_cast<std::size_t>(to - from));
+            else
+                std::memcpy(out + (from - left), codes + at + (from - x), static_cast<std::size_t>(to - from));
+        }
+        if (count == 0)
+            at += pixels + (pixels & 1);
+        x += pixels;
     }
-    if (!decode(in, pixelsAt, file.size(), image, colours))
+}
+
+QImage Bitmap::pixels(const QRect& area) const
+{
+    const QRect shown = area & QRect(QPoint(0, 0), size_);
+    if (shown.isEmpty())
+        return {};
+    QImage image(shown.size(), QImage::Format_Indexed8);
+    if (image.isNull())
+        return {};
+    image.setColorTable(colours_);
+    if (dotsPerMeterX_ > 0 && dotsPerMeterY_ > 0) {
+        image.setDotsPerMeterX(dotsPerMeterX_);
+        image.setDotsPerMeterY(dotsPerMeterY_);
+    }
+    for (int row = 0; row < shown.height(); ++row)
+        decodeRow(shown.top() + row, shown.left(), shown.right() + 1, image.scanLine(row));
+    return image;
+}
+
+qsizetype Bitmap::heldBytes() const
+{
+    return stream_.capacity() + static_cast<qsizetype>(rowStarts_.capacity() * sizeof(quint32))
+        + colours_.capacity() * static_cast<qsizetype>(sizeof(QRgb));
+}
+
+std::optional<QImage> read(QByteArrayView file)
+{
+    const std::optional<Bitmap> bitmap = Bitmap::read(file);
+    if (!bitmap)
+        return std::nullopt;
+    QImage image = bitmap->pixels(QRect(QPoint(0, 0), bitmap->size()));
+    if (image.isNull())
         return std::nullopt;
     return image;
 }

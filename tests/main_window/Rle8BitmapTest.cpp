@@ -104,4 +104,34 @@ TEST(Rle8, TheDemoLayoutReadsAsQtReadsIt)
     EXPECT_EQ(image->dotsPerMeterX(), qt.dotsPerMeterX());
 }
 
+TEST(Rle8, AnyAreaDecodesAsThatPartOfTheWholePicture)
+{
+    QFile file(QStringLiteral(VARNOLIX_SOURCE_DATA "/Layouts/Millbrook Junction.bmp"));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray demo = file.readAll();
+    const QByteArray small = rle8File(4, 2, 4, bytes({2, 1, 2, 3, 0, 0, 0, 4, 0, 1, 2, 3, 0, 1}));
+    const struct {
+        const QByteArray& file;
+        QRect area;
+    } rows[] = {
+        {small, QRect(1, 0, 2, 2)},         // into a run and a literal, out before their ends
+        {small, QRect(3, 1, 1, 1)},         // one pixel
+        {small, QRect(-5, -5, 7, 6)},       // cut at the top left
+        {demo, QRect(1000, 600, 640, 480)}, // a window's worth
+        {demo, QRect(2990, 1990, 40, 40)},  // cut at the bottom right
+        {demo, QRect(0, 0, 3000, 1)},       // the top row
+    };
+    for (const auto& row : rows) {
+        const std::optional<rle8::Bitmap> bitmap = rle8::Bitmap::read(row.file);
+        ASSERT_TRUE(bitmap.has_value());
+        const QImage whole = QImage::fromData(row.file, "BMP");
+        const QRect inside = row.area & whole.rect();
+        const QImage part = bitmap->pixels(row.area);
+        EXPECT_EQ(part.size(), inside.size()) << "area " << (&row - rows);
+        EXPECT_EQ(part.convertToFormat(QImage::Format_RGB32), whole.copy(inside).convertToFormat(QImage::Format_RGB32))
+            << "area " << (&row - rows);
+    }
+    EXPECT_TRUE(rle8::Bitmap::read(small)->pixels(QRect(10, 10, 5, 5)).isNull());
+}
+
 } // namespace
