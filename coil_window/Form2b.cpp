@@ -2,6 +2,7 @@
 
 #include "ImageButton.h"
 #include "KnobFallback.h"
+#include "Picture.h"
 #include "ProgramFolder.h"
 #include "SR.h"
 #include "Shared.h"
@@ -88,7 +89,7 @@ void Form2b::buildMotorPanel()
     picBoxHM->setObjectName(QStringLiteral("picBoxHM"));
     picBoxHM->setToolTip(QStringLiteral("click L or R"));
     picBoxHM->setGeometry((fraBoxHM->width() - PanelWidth) / 2, 0, PanelWidth, PanelHeight);
-    const QPixmap panel(folder_.resolve(QStringLiteral("\\Data\\VM110\\BoxHM.bmp")));
+    const QPixmap panel = loadPicture(folder_.resolve(QStringLiteral("\\Data\\VM110\\BoxHM.bmp")));
     picBoxHM->setPixmap(panel.isNull() ? plainPanel() : panel);
     // Moves over the panel count as background moves of the window.
     fraBoxHM->setMouseTracking(true);
@@ -279,7 +280,7 @@ void Form2b::showKnob(const DLL::KnobPicture& picture)
 {
     if (picture.knob != 1 && picture.knob != 2)
         return;
-    QPixmap pixmap(picture.path);
+    QPixmap pixmap = loadPicture(picture.path);
     if (pixmap.isNull())
         pixmap = knob_fallback::draw(picture.direction, picture.frame);
     QLabel* knob = picKnob[static_cast<std::size_t>(picture.knob)];

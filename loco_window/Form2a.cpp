@@ -5,6 +5,7 @@
 #include "DCC.h"
 #include "ImageButton.h"
 #include "LocoFrames.h"
+#include "Picture.h"
 #include "PressButtons.h"
 #include "ProgramFolder.h"
 #include "Shared.h"
@@ -70,7 +71,7 @@ QFont panelFont()
 
 QPixmap arrowPicture(const QString& resource)
 {
-    const QPixmap picture(resource);
+    const QPixmap picture = loadPicture(resource);
     if (picture.isNull())
         return {};
     return picture.scaled(twips::toPixels(195), twips::toPixels(195), Qt::KeepAspectRatio, Qt::SmoothTransformation);
@@ -346,7 +347,7 @@ void Form2a::showDirectionPicture()
     // The design picture faces right.
     const QString letter = DirLetter.trimmed().isEmpty() ? QStringLiteral("R") : DirLetter.trimmed();
     const QString path = DirPicturePath.isEmpty() ? QStringLiteral("\\data\\vm110\\DCClogoR.bmp") : DirPicturePath;
-    QPixmap picture(folder_.resolve(path));
+    QPixmap picture = loadPicture(folder_.resolve(path));
     if (picture.isNull()) {
         // No bitmap: a plain drawing with the letter, so the direction still shows.
         picture = QPixmap(imgDir->size());

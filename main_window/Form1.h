@@ -84,7 +84,7 @@ public:
     ImageButton* imgBtnAbout = nullptr;
     ImageButton* imgBtnWordPad = nullptr;
     ImageButton* imgBtnHelp = nullptr;
-    QPlainTextEdit* txtAbout = nullptr;
+    QPlainTextEdit* txtAbout = nullptr; // made on the first About click
     QTimer timModem;
     QTimer timPollKeys;
 
@@ -115,6 +115,7 @@ private:
     QGroupBox* buildByteToggle();
     QWidget* buildScrollPad();
     QGroupBox* buildAboutFrame();
+    void buildAboutText();
     QGroupBox* buildTrackFrame();
     void placeAboutText();
     void placeMimic();

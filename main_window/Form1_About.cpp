@@ -54,7 +54,14 @@ QGroupBox* Form1::buildAboutFrame()
     row->addWidget(imgBtnAbout);
     row->addSpacing(10);
 
-    // The About text floats over the top of the mimic, below the frame.
+    return fraAbout;
+}
+
+void Form1::buildAboutText()
+{
+    // The About text floats over the top of the mimic, below the frame. It
+    // is made on the first click: its fixed-pitch font is a font file of its
+    // own to load, which the first frame has no use for.
     txtAbout = new QPlainTextEdit(this);
     txtAbout->setObjectName(QStringLiteral("txtAbout"));
     txtAbout->setReadOnly(true);
@@ -64,8 +71,6 @@ QGroupBox* Form1::buildAboutFrame()
     txtAbout->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     txtAbout->setTabStopDistance(QFontMetricsF(txtAbout->font()).horizontalAdvance(QLatin1Char(' ')) * AboutValueColumn);
     txtAbout->setPlainText(QString(AboutText).remove(QLatin1Char('\r')).chopped(1));
-    txtAbout->hide();
-    return fraAbout;
 }
 
 void Form1::placeAboutText()
@@ -89,6 +94,8 @@ void Form1::imgBtnAbout_Click()
         txtAbout->hide();
         return;
     }
+    if (!txtAbout)
+        buildAboutText();
     placeAboutText();
     txtAbout->show();
     accessories_.SoundFile = accessories_.programFile("\\telephone.wav");

@@ -1,7 +1,8 @@
 #include "ImageButton.h"
 
+#include "Picture.h"
+
 #include <QMouseEvent>
-#include <QPixmap>
 
 int vbButton(Qt::MouseButton button)
 {
@@ -22,7 +23,7 @@ ImageButton::ImageButton(QWidget* parent)
 
 void ImageButton::setPicture(const QString& resource, const QString& fallbackText)
 {
-    const QPixmap picture(resource);
+    const QPixmap picture = loadPicture(resource);
     if (picture.isNull()) {
         setText(fallbackText);
         setFrameShape(QFrame::Box);
