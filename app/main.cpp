@@ -2,15 +2,16 @@
 #include "HidK8055.h"
 #include "HidapiBackend.h"
 #include "Launch.h"
+#include "LoadedSound.h"
 #include "PortMap.h"
 #include "QtClock.h"
 #include "QtDialogs.h"
 #include "QtLauncher.h"
 #include "QtDccLink.h"
-#include "QtSound.h"
 #include "SimulatedBoard.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QFileInfo>
 
 #ifndef _WIN32
@@ -78,7 +79,8 @@ int main(int argc, char* argv[])
     Dialogs& dialogs = launch.dialogs();
     QtClock clock;
     QtDccLink link(PortMap::fromEnvironment());
-    QtSound sound;
+    const QString programDir = QCoreApplication::applicationDirPath();
+    LoadedSound sound({programDir, QDir(programDir).filePath(QStringLiteral(VARNOLIX_SOUND_FROM_BIN))});
     QtLauncher launcher;
     const Board board = openBoard(clock);
 
