@@ -2,16 +2,17 @@
 #include "HidK8055.h"
 #include "HidapiBackend.h"
 #include "Launch.h"
+#include "LoadedSound.h"
 #include "PlainButtonStyle.h"
 #include "PortMap.h"
 #include "QtClock.h"
 #include "QtDialogs.h"
 #include "QtLauncher.h"
 #include "QtDccLink.h"
-#include "QtSound.h"
 #include "SimulatedBoard.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QFileInfo>
 
 #ifndef _WIN32
@@ -80,7 +81,8 @@ int main(int argc, char* argv[])
     Dialogs& dialogs = launch.dialogs();
     QtClock clock;
     QtDccLink link(PortMap::fromEnvironment());
-    QtSound sound;
+    const QString programDir = QCoreApplication::applicationDirPath();
+    LoadedSound sound({programDir, QDir(programDir).filePath(QStringLiteral(VARNOLIX_SOUND_FROM_BIN))});
     QtLauncher launcher;
     const Board board = openBoard(clock);
 

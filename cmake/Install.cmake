@@ -1,6 +1,8 @@
 # Where an installed Varnolix puts its files (GNU layout under the prefix):
 #   bin/varnolix, bin/varnolix-dccbox         the program and the simulated DCC box
 #   bin/varnolix-k8055-guard                  the K8055 board's guardian
+#   lib/<multiarch>/varnolix/libvarnolix_sound.so  the sound module (Qt Multimedia),
+#                                             loaded on the first sound (Windows: bin/)
 #   share/varnolix/data                       the shipped data, copied into each
 #                                             user's own data folder at first start
 #   share/varnolix/demo/text                  the demo settings (varnolix --demo)
@@ -54,6 +56,9 @@ if(VARNOLIX_GZIP)
                 ${PROJECT_BINARY_DIR}/packaging/varnolix-k8055-guard.1.gz
           DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 endif()
+
+# The program finds the sound module there, relative to its own folder.
+install(TARGETS varnolix_sound LIBRARY DESTINATION ${VARNOLIX_SOUND_MODULE_DIR})
 
 # The K8055 guardian, the helper program that owns the USB board, goes beside
 # the program, where Varnolix looks for it (not on Windows).

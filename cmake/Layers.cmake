@@ -1,6 +1,7 @@
 # The layers are kept by the link lines: a library of the ground or of the
-# widget-free modules that reaches Qt Widgets, directly or through anything
-# it links, stops the configure step.
+# widget-free modules that reaches Qt Widgets or Qt Multimedia, directly or
+# through anything it links, stops the configure step; so does the program
+# when it reaches Qt Multimedia.
 
 function(_varnolix_link_closure target out)
   set(seen ${${out}})
@@ -11,25 +12,44 @@ function(_varnolix_link_closure target out)
     endif()
     foreach(library IN LISTS libraries)
       string(REGEX REPLACE "^\\$<LINK_ONLY:(.*)>$" "\\1" library "${library}")
-      if(library IN_LIST seen OR NOT TARGET ${library})
+      if(library IN_LIST seen)
         continue()
       endif()
+      # Named even where it is no target here: an imported target found in
+      # a subfolder is seen only there.
       list(APPEND seen ${library})
-      _varnolix_link_closure(${library} seen)
+      if(TARGET ${library})
+        _varnolix_link_closure(${library} seen)
+      endif()
     endforeach()
   endforeach()
   set(${out} ${seen} PARENT_SCOPE)
 endfunction()
 
+# Stops the configure step when a target reaches one of the forbidden
+# libraries, with the reason given.
+function(_varnolix_forbid target reason)
+  set(closure "")
+  _varnolix_link_closure(${target} closure)
+  foreach(forbidden IN LISTS ARGN)
+    if(forbidden IN_LIST closure)
+      message(FATAL_ERROR "${target} must not use ${forbidden}: ${reason}")
+    endif()
+  endforeach()
+endfunction()
+
 function(varnolix_require_widget_free)
   foreach(target IN LISTS ARGN)
-    set(closure "")
-    _varnolix_link_closure(${target} closure)
-    foreach(forbidden Qt6::Widgets Qt::Widgets Qt6::Multimedia)
-      if(forbidden IN_LIST closure)
-        message(FATAL_ERROR "${target} must not use ${forbidden}: it is below the windows. "
-                            "Put widget code in a window folder or in widgets/.")
-      endif()
-    endforeach()
+    _varnolix_forbid(${target} "it is below the windows. Put widget code in a window folder or in widgets/."
+                     Qt6::Widgets Qt::Widgets Qt6::Multimedia Qt::Multimedia)
+  endforeach()
+endfunction()
+
+# The program loads Qt Multimedia with the sound module on the first sound;
+# linking it would load it, and all it pulls in, at every start.
+function(varnolix_require_without_multimedia)
+  foreach(target IN LISTS ARGN)
+    _varnolix_forbid(${target} "it is loaded with the sound module (platform/SoundModule.h) when a sound plays."
+                     Qt6::Multimedia Qt::Multimedia)
   endforeach()
 endfunction()

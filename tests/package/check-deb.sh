@@ -18,8 +18,9 @@ arch=$(field Architecture)
 [ "$arch" = "$(dpkg --print-architecture)" ] && pass "architecture $arch" || fail "architecture $arch"
 
 files=$(dpkg-deb -c "$deb" | awk '{ $1=$2=$3=$4=$5=""; sub(/^ +/, ""); print }')
+module_dir=usr/lib/$(dpkg-architecture -qDEB_HOST_MULTIARCH)/varnolix
 for path in \
-  ./usr/bin/varnolix ./usr/bin/varnolix-dccbox ./usr/bin/varnolix-k8055-guard \
+  ./usr/bin/varnolix ./usr/bin/varnolix-dccbox ./usr/bin/varnolix-k8055-guard "./$module_dir/libvarnolix_sound.so" \
   "./usr/share/varnolix/data/Layouts/Millbrook Junction.bmp" ./usr/share/varnolix/data/VM110/KnobFwd0.bmp \
   ./usr/share/varnolix/data/VM110/LocoLogo.bmp ./usr/share/varnolix/data/text/varnohelp.rtf \
   ./usr/share/varnolix/data/text/function.txt ./usr/share/varnolix/telephone.wav \
@@ -39,6 +40,7 @@ for unwanted in '_tests$' '/include/' '\.a$' '/data/text/version\.txt$' '/data/u
 done
 
 depends=$(field Depends)
+# libqt6multimedia6 comes from the sound module alone: dpkg-shlibdeps reads it too.
 for library in libc6 libstdc++6 libqt6core6 libqt6gui6 libqt6widgets6 libqt6serialport6 libqt6multimedia6 \
                libhidapi-libusb0; do
   grep -qE "(^|, )${library//+/\\+}( |,|$)" <<<"$depends" && pass "depends on $library" || fail "Depends lacks $library: $depends"
@@ -59,6 +61,17 @@ PATH=/nonexistent /bin/sh "$control/postinst" configure && pass "postinst runs w
   || fail "postinst fails without udevadm"
 
 dpkg-deb -x "$deb" "$control/root"
+# The sound module: where the program looks for it (a path relative to the
+# program's folder, kept in the program as UTF-16), with its factory; Qt
+# Multimedia is loaded with it, never with the program.
+looks=$(strings -el "$control/root/usr/bin/varnolix" | grep -xE '(\.\./)+.*/varnolix' | head -n1)
+[ -n "$looks" ] && [ "$(realpath -m "$control/root/usr/bin/$looks")" = "$(realpath -m "$control/root/$module_dir")" ] \
+  && pass "the program looks for the sound module in /$module_dir" \
+  || fail "the program looks for the sound module in '$looks' (from /usr/bin), not in /$module_dir"
+nm -D --defined-only "$control/root/$module_dir/libvarnolix_sound.so" | grep -qw varnolix_create_sound \
+  && pass "the sound module exports varnolix_create_sound" || fail "the sound module lacks varnolix_create_sound"
+! readelf -d "$control/root/usr/bin/varnolix" | grep NEEDED | grep -qi multimedia \
+  && pass "the program does not link Qt Multimedia" || fail "the program links Qt Multimedia"
 desktop-file-validate "$control/root/usr/share/applications/varnolix.desktop" \
   && pass "desktop entry passes desktop-file-validate" || fail "desktop entry"
 
