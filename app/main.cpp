@@ -2,13 +2,12 @@
 #include "HidK8055.h"
 #include "HidapiBackend.h"
 #include "Launch.h"
+#include "LoadedDccLink.h"
 #include "LoadedSound.h"
 #include "PlainButtonStyle.h"
-#include "PortMap.h"
 #include "QtClock.h"
 #include "QtDialogs.h"
 #include "QtLauncher.h"
-#include "QtDccLink.h"
 #include "SimulatedBoard.h"
 
 #include <QApplication>
@@ -80,9 +79,11 @@ int main(int argc, char* argv[])
     const ProgramFolder& folder = launch.folder();
     Dialogs& dialogs = launch.dialogs();
     QtClock clock;
-    QtDccLink link(PortMap::fromEnvironment());
+    // The modules: beside the program, then where they are installed.
     const QString programDir = QCoreApplication::applicationDirPath();
-    LoadedSound sound({programDir, QDir(programDir).filePath(QStringLiteral(VARNOLIX_SOUND_FROM_BIN))});
+    const QStringList moduleFolders{programDir, QDir(programDir).filePath(QStringLiteral(VARNOLIX_MODULES_FROM_BIN))};
+    LoadedDccLink link(moduleFolders);
+    LoadedSound sound(moduleFolders);
     QtLauncher launcher;
     const Board board = openBoard(clock);
 

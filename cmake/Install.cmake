@@ -3,6 +3,8 @@
 #   bin/varnolix-k8055-guard                  the K8055 board's guardian
 #   lib/<multiarch>/varnolix/libvarnolix_sound.so  the sound module (Qt Multimedia),
 #                                             loaded on the first sound (Windows: bin/)
+#   lib/<multiarch>/varnolix/libvarnolix_dcc_link.so  the DCC link module (Qt Serial
+#                                             Port, Qt Network), loaded on the first open
 #   share/varnolix/data                       the shipped data, copied into each
 #                                             user's own data folder at first start
 #   share/varnolix/demo/text                  the demo settings (varnolix --demo)
@@ -57,8 +59,8 @@ if(VARNOLIX_GZIP)
           DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 endif()
 
-# The program finds the sound module there, relative to its own folder.
-install(TARGETS varnolix_sound LIBRARY DESTINATION ${VARNOLIX_SOUND_MODULE_DIR})
+# The program finds its modules there, relative to its own folder.
+install(TARGETS varnolix_sound varnolix_dcc_link_module LIBRARY DESTINATION ${VARNOLIX_MODULE_DIR})
 
 # The K8055 guardian, the helper program that owns the USB board, goes beside
 # the program, where Varnolix looks for it (not on Windows).

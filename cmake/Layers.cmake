@@ -1,7 +1,7 @@
 # The layers are kept by the link lines: a library of the ground or of the
 # widget-free modules that reaches Qt Widgets or Qt Multimedia, directly or
 # through anything it links, stops the configure step; so does the program
-# when it reaches Qt Multimedia.
+# when it reaches a library that only its modules may load.
 
 function(_varnolix_link_closure target out)
   set(seen ${${out}})
@@ -45,11 +45,12 @@ function(varnolix_require_widget_free)
   endforeach()
 endfunction()
 
-# The program loads Qt Multimedia with the sound module on the first sound;
-# linking it would load it, and all it pulls in, at every start.
-function(varnolix_require_without_multimedia)
-  foreach(target IN LISTS ARGN)
-    _varnolix_forbid(${target} "it is loaded with the sound module (platform/SoundModule.h) when a sound plays."
-                     Qt6::Multimedia Qt::Multimedia)
-  endforeach()
+# The program loads Qt Multimedia with the sound module on the first sound,
+# and Qt Serial Port and Qt Network with the DCC link module on the first
+# open; linking them would load them, and all they pull in, at every start.
+function(varnolix_require_modules_unlinked target)
+  _varnolix_forbid(${target} "it is loaded with the sound module (platform/SoundModule.h) when a sound plays."
+                   Qt6::Multimedia Qt::Multimedia)
+  _varnolix_forbid(${target} "it is loaded with the DCC link module (platform/DccLinkModule.h) on the first open."
+                   Qt6::SerialPort Qt::SerialPort Qt6::Network Qt::Network varnolix_dcc_link)
 endfunction()

@@ -1,9 +1,6 @@
 #include "LoadedSound.h"
+#include "ProgramModule.h"
 #include "SoundModule.h"
-
-#include <QDir>
-#include <QFileInfo>
-#include <QLibrary>
 
 LoadedSound::LoadedSound(QStringList folders)
     : folders_(std::move(folders))
@@ -24,29 +21,12 @@ void LoadedSound::play(const QString& path)
 
 std::unique_ptr<Sound> LoadedSound::load() const
 {
-    const QString name = QStringLiteral(VARNOLIX_SOUND_MODULE_FILE);
-    for (const QString& folder : folders_) {
-        const QString file = QDir::cleanPath(QDir(folder).absoluteFilePath(name));
-        if (!QFileInfo::exists(file))
-            continue;
-        // QLibrary leaves the module loaded when it goes, as the sound needs.
-        QLibrary module(file);
-        if (!module.load()) {
-            qWarning("varnolix: %s: the About sound stays silent. Reinstall Varnolix to hear it.",
-                     qPrintable(module.errorString()));
-            return nullptr;
-        }
-        const auto create = reinterpret_cast<CreateSound>(module.resolve(CreateSoundSymbol));
-        if (!create) {
-            qWarning("varnolix: the sound module %s has no %s: the About sound stays silent. "
-                     "Reinstall Varnolix to hear it.",
-                     qPrintable(file), CreateSoundSymbol);
-            return nullptr;
-        }
-        return std::unique_ptr<Sound>(create());
+    QString error;
+    const auto create = reinterpret_cast<CreateSound>(
+        program_module::resolve(QStringLiteral(VARNOLIX_SOUND_MODULE_FILE), folders_, CreateSoundSymbol, &error));
+    if (!create) {
+        qWarning("varnolix: %s: the About sound stays silent. Reinstall Varnolix to hear it.", qPrintable(error));
+        return nullptr;
     }
-    qWarning("varnolix: the sound module %s is in none of %s: the About sound stays silent. "
-             "Reinstall Varnolix to hear it.",
-             qPrintable(name), qPrintable(folders_.join(QStringLiteral(", "))));
-    return nullptr;
+    return std::unique_ptr<Sound>(create());
 }

@@ -3,6 +3,7 @@
 #include "DCC.h"
 #include "FakeClock.h"
 #include "FakeDialogs.h"
+#include "LoadedDccLink.h"
 #include "QtDccLink.h"
 #include "TestFolder.h"
 
@@ -25,6 +26,7 @@ protected:
         box = std::make_unique<dccbox::SimulatedBox>(options);
         std::string error;
         ASSERT_TRUE(box->start(&error)) << error;
+        dcc.reset(); // it uses the link to its end
         link = std::make_unique<QtDccLink>(PortMap({{5, QString::fromStdString(box->devicePath())}}));
         dcc = std::make_unique<DCC>(shared, *link, clock, dialogs, dir.folder());
         shared.ControlSystem = QStringLiteral("DCC");
@@ -173,5 +175,38 @@ INSTANTIATE_TEST_SUITE_P(SerialPath, UnusableDevices,
                          ::testing::Values(UnusableDevice{"gone", false, "does not exist"},
                                            UnusableDevice{"notes.txt", true, "cannot be opened as a serial port"},
                                            UnusableDevice{".", false, "cannot be opened as a serial port"}));
+
+// The program's link comes from its DCC link module, loaded on the first
+// open: with the module the box answers as through the link itself; without
+// it, the port question says so and offline stays possible.
+TEST_F(SerialPath, TheLinkModuleIsLoadedOnTheFirstOpenOrItsAbsenceIsNamed)
+{
+    const struct {
+        const char* folder;
+        bool connects;
+    } rows[] = {{VARNOLIX_MODULE_BUILD_DIR, true}, {"/nonexistent", false}};
+    for (const auto& row : rows) {
+        startBox();
+        qputenv("VARNOLIX_PORT_5", QByteArray::fromStdString(box->devicePath()));
+        LoadedDccLink loaded(QStringList{QString::fromLatin1(row.folder)});
+        DCC viaModule(shared, loaded, clock, dialogs, dir.folder());
+        shared.PortNumber = 5;
+        dialogs.shown.clear();
+        dialogs.answer(QStringLiteral("0"));
+        viaModule.ConnectDccBox();
+        qunsetenv("VARNOLIX_PORT_5");
+        ASSERT_EQ(dialogs.shown.size(), 1u) << row.folder;
+        const QString said = dialogs.shown[0].text;
+        if (row.connects) {
+            EXPECT_TRUE(said.startsWith(QStringLiteral("DCC box connected on Port 5\ninterface 0.1 / 3.6"))) << said.toStdString();
+            EXPECT_TRUE(loaded.isOpen());
+        } else {
+            EXPECT_TRUE(said.startsWith(QStringLiteral("Port 5: the DCC link module could not be loaded ("))) << said.toStdString();
+            EXPECT_TRUE(said.contains(QStringLiteral("/nonexistent"))) << said.toStdString();
+            EXPECT_EQ(shared.PortNumber, 0);
+        }
+        dialogs.answers.clear();
+    }
+}
 
 } // namespace

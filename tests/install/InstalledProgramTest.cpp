@@ -146,7 +146,8 @@ TEST_F(InstalledProgram, PutsEachFileWhereTheSystemLooksForIt)
                              "share/varnolix/demo/text/layout.txt", "share/applications/varnolix.desktop",
                              "share/icons/hicolor/scalable/apps/varnolix.svg",
                              "share/icons/hicolor/48x48/apps/varnolix.png", "share/doc/varnolix/README.md",
-                             "share/doc/varnolix/copyright", VARNOLIX_INSTALLED_SOUND_MODULE})
+                             "share/doc/varnolix/copyright", VARNOLIX_INSTALLED_SOUND_MODULE,
+                             VARNOLIX_INSTALLED_DCC_LINK_MODULE})
         EXPECT_TRUE(QFileInfo(prefix() + QLatin1Char('/') + QLatin1String(file)).isFile()) << file;
     // The shipped data carry no settings: a new user is asked, as in a new build folder.
     EXPECT_FALSE(QFileInfo::exists(shippedData() + QStringLiteral("/text/version.txt")));

@@ -21,6 +21,7 @@ files=$(dpkg-deb -c "$deb" | awk '{ $1=$2=$3=$4=$5=""; sub(/^ +/, ""); print }')
 module_dir=usr/lib/$(dpkg-architecture -qDEB_HOST_MULTIARCH)/varnolix
 for path in \
   ./usr/bin/varnolix ./usr/bin/varnolix-dccbox ./usr/bin/varnolix-k8055-guard "./$module_dir/libvarnolix_sound.so" \
+  "./$module_dir/libvarnolix_dcc_link.so" \
   "./usr/share/varnolix/data/Layouts/Millbrook Junction.bmp" ./usr/share/varnolix/data/VM110/KnobFwd0.bmp \
   ./usr/share/varnolix/data/VM110/LocoLogo.bmp ./usr/share/varnolix/data/text/varnohelp.rtf \
   ./usr/share/varnolix/data/text/function.txt ./usr/share/varnolix/telephone.wav \
@@ -61,17 +62,21 @@ PATH=/nonexistent /bin/sh "$control/postinst" configure && pass "postinst runs w
   || fail "postinst fails without udevadm"
 
 dpkg-deb -x "$deb" "$control/root"
-# The sound module: where the program looks for it (a path relative to the
-# program's folder, kept in the program as UTF-16), with its factory; Qt
-# Multimedia is loaded with it, never with the program.
+# The modules: where the program looks for them (a path relative to the
+# program's folder, kept in the program as UTF-16), each with its factory;
+# Qt Multimedia, Serial Port and Network are loaded with them, never with the
+# program.
 looks=$(strings -el "$control/root/usr/bin/varnolix" | grep -xE '(\.\./)+.*/varnolix' | head -n1)
 [ -n "$looks" ] && [ "$(realpath -m "$control/root/usr/bin/$looks")" = "$(realpath -m "$control/root/$module_dir")" ] \
-  && pass "the program looks for the sound module in /$module_dir" \
-  || fail "the program looks for the sound module in '$looks' (from /usr/bin), not in /$module_dir"
-nm -D --defined-only "$control/root/$module_dir/libvarnolix_sound.so" | grep -qw varnolix_create_sound \
-  && pass "the sound module exports varnolix_create_sound" || fail "the sound module lacks varnolix_create_sound"
-! readelf -d "$control/root/usr/bin/varnolix" | grep NEEDED | grep -qi multimedia \
-  && pass "the program does not link Qt Multimedia" || fail "the program links Qt Multimedia"
+  && pass "the program looks for its modules in /$module_dir" \
+  || fail "the program looks for its modules in '$looks' (from /usr/bin), not in /$module_dir"
+for module in sound:varnolix_create_sound dcc_link:varnolix_create_dcc_link; do
+  nm -D --defined-only "$control/root/$module_dir/libvarnolix_${module%%:*}.so" | grep -qw "${module#*:}" \
+    && pass "the ${module%%:*} module exports ${module#*:}" || fail "the ${module%%:*} module lacks ${module#*:}"
+done
+! readelf -d "$control/root/usr/bin/varnolix" | grep NEEDED | grep -qiE 'multimedia|network|serialport' \
+  && pass "the program links neither Qt Multimedia, Network nor Serial Port" \
+  || fail "the program links Qt Multimedia, Network or Serial Port"
 desktop-file-validate "$control/root/usr/share/applications/varnolix.desktop" \
   && pass "desktop entry passes desktop-file-validate" || fail "desktop entry"
 
