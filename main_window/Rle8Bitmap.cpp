@@ -33,47 +33,48 @@ private:
 
 // Walks the pixel stream as decoding will, bottom row first, noting where
 // each row starts. Every pixel must be written: false on anything odd, and on
-// rows or a bitmap ended early.
-bool indexRows(const Bytes& in, qsizetype at, qsizetype end, QSize size, int colours, std::vector<quint32>& starts)
+// rows or a bitmap ended early. It runs over every code of the file at each
+// start, so it keeps to plain pointers.
+bool indexRows(const uchar* const begin, const uchar* const end, QSize size, int colours, std::vector<quint32>& starts)
 {
     const int width = size.width();
     const int height = size.height();
-    const qsizetype base = at;
+    starts.reserve(static_cast<std::size_t>(height));
     starts.assign(1, 0);
     int row = 0; // counted from the bottom
     int x = 0;
-    while (at + 2 <= end) {
-        const int count = in.u8(at);
-        const int value = in.u8(at + 1);
+    const uchar* at = begin;
+    while (end - at >= 2) {
+        const int count = at[0];
+        const int value = at[1];
         at += 2;
-        if (count == 0 && value == 0) { // end of line
+        if (count > 0) { // a run of one colour
+            if (x + count > width || value >= colours || row >= height)
+                return false;
+            x += count;
+            continue;
+        }
+        if (value == 0) { // end of line
             if (x != width || row >= height)
                 return false;
             ++row;
             x = 0;
             if (row < height)
-                starts.push_back(static_cast<quint32>(at - base));
+                starts.push_back(static_cast<quint32>(at - begin));
             continue;
         }
-        if (count == 0 && value == 1) // end of bitmap
+        if (value == 1) // end of bitmap
             return (row == height - 1 && x == width) || (row == height && x == 0);
-        if (count == 0 && value == 2) // a delta leaves pixels unwritten
+        if (value == 2) // a delta leaves pixels unwritten
             return false;
-        // A run of one colour, or literal bytes padded to an even count.
-        const int pixels = count > 0 ? count : value;
-        const int padded = pixels + (pixels & 1);
-        if (row >= height || x + pixels > width || (count == 0 && (!in.has(at, padded) || at + padded > end)))
+        // Literal bytes, padded to an even count.
+        const int padded = value + (value & 1);
+        if (row >= height || x + value > width || end - at < padded)
             return false;
-        if (count > 0) {
-            if (value >= colours)
-                return false;
-        } else {
-            const uchar* literal = in.at(at);
-            if (colours < 256 && *std::max_element(literal, literal + pixels) >= colours)
-                return false;
-            at += padded;
-        }
-        x += pixels;
+        if (colours < 256 && *std::max_element(at, at + value) >= colours)
+            return false;
+        at += padded;
+        x += value;
     }
     return false; // no end-of-bitmap mark
 }
@@ -106,7 +107,8 @@ std::optional<Bitmap> Bitmap::read(QByteArrayView file)
 
     Bitmap bitmap;
     bitmap.size_ = QSize(width, height);
-    if (!indexRows(in, pixelsAt, file.size(), bitmap.size_, colours, bitmap.rowStarts_))
+    const auto* stream = reinterpret_cast<const uchar*>(file.data());
+    if (!indexRows(stream + pixelsAt, stream + file.size(), bitmap.size_, colours, bitmap.rowStarts_))
         return std::nullopt;
     // Top row first, as pictures are painted.
     std::reverse(bitmap.rowStarts_.begin(), bitmap.rowStarts_.end());
