@@ -14,6 +14,15 @@ public:
     virtual ~Dialogs() = default;
     // Shows text with an OK button and waits for it.
     virtual void message(const QString& text, const QString& title, int style) = 0;
+    // A background event told without waiting for the user, so the emergency
+    // stop stays at hand: the call returns at once. A notice with the same
+    // key as one still on screen replaces its text instead of stacking a
+    // second one. Until an adapter shows it modelessly, it is a message.
+    virtual void notice(const QString& key, const QString& text, const QString& title, int style)
+    {
+        (void)key;
+        message(text, title, style);
+    }
     // Returns the typed answer; Cancel gives an empty answer.
     virtual QString input(const QString& prompt, const QString& title, const QString& defaultAnswer) = 0;
     // The input box with one more button, e.g. "DCC interface..."; *chosen

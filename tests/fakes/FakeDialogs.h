@@ -10,7 +10,7 @@
 #include <vector>
 
 // Scripted dialogs: input() takes the next scripted answer (empty = Cancel
-// once the script runs out), message() is recorded.
+// once the script runs out), message() and notice() are recorded.
 class FakeDialogs final : public Dialogs {
 public:
     struct Shown {
@@ -19,6 +19,8 @@ public:
         int style = 0;
         QString defaultAnswer; // inputs only
         bool input = false;
+        // Set for a notice: the key it replaces by.
+        QString noticeKey;
     };
 
     void answer(const QString& text) { answers.push_back(text); }
@@ -26,6 +28,21 @@ public:
     void message(const QString& text, const QString& title, int style) override
     {
         shown.push_back({text, title, style, {}, false});
+    }
+
+    // Notices count among the messages shown; notices() lists them alone.
+    void notice(const QString& key, const QString& text, const QString& title, int style) override
+    {
+        shown.push_back({text, title, style, {}, false, key});
+    }
+
+    std::vector<Shown> notices() const
+    {
+        std::vector<Shown> out;
+        for (const Shown& s : shown)
+            if (!s.noticeKey.isEmpty())
+                out.push_back(s);
+        return out;
     }
 
     QString input(const QString& prompt, const QString& title, const QString& defaultAnswer) override
