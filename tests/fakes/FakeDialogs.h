@@ -27,7 +27,7 @@ public:
 
     void message(const QString& text, const QString& title, int style) override
     {
-        shown.push_back({text, title, style, {}, false});
+        shown.push_back({text, title, style, {}, false, {}});
     }
 
     // Notices count among the messages shown; notices() lists them alone.
@@ -47,7 +47,7 @@ public:
 
     QString input(const QString& prompt, const QString& title, const QString& defaultAnswer) override
     {
-        shown.push_back({prompt, title, 0, defaultAnswer, true});
+        shown.push_back({prompt, title, 0, defaultAnswer, true, {}});
         if (answers.empty())
             return {};
         QString next = answers.front();
@@ -69,7 +69,7 @@ public:
 
     QString saveFileName(const QString& title, const QString&) override
     {
-        shown.push_back({{}, title, 0, {}, true});
+        shown.push_back({{}, title, 0, {}, true, {}});
         return savePath;
     }
 
