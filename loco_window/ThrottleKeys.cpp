@@ -4,8 +4,6 @@
 #include "Form2a.h"
 #include "SR.h"
 
-#include <utility>
-
 #include <QAbstractSpinBox>
 #include <QAction>
 #include <QApplication>
@@ -16,6 +14,8 @@
 #include <QPlainTextEdit>
 #include <QTextEdit>
 #include <QWheelEvent>
+
+#include <utility>
 
 using throttle_keys::Action;
 
