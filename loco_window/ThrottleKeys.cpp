@@ -10,6 +10,7 @@
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QTextEdit>
@@ -53,6 +54,8 @@ ThrottleKeys::ThrottleKeys(Form2a& window, DCC& dcc, SR& sr)
 {
     windows_.emplace_back(&window);
     QCoreApplication::instance()->installEventFilter(this);
+    // Another engine may be chosen from the menu while a key is held.
+    connect(window.mnuList[1], &QMenu::aboutToShow, this, [this] { releaseHeldFunctions(); });
 }
 
 void ThrottleKeys::driveFrom(QWidget* window)
@@ -172,6 +175,8 @@ void ThrottleKeys::act(throttle_keys::Binding binding, int key)
         break;
     case Action::PreviousLoco:
     case Action::NextLoco: {
+        // A function held on this loco ends here, not on the next one.
+        releaseHeldFunctions();
         const std::optional<int> engine = dcc_.EngineChosen ? std::optional<int>(dcc_.EngineIndex) : std::nullopt;
         const int step = binding.action == Action::NextLoco ? +1 : -1;
         if (const auto row = throttle_keys::rosterRowAfter(engine, dcc_.LocoCount, step))
