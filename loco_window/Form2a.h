@@ -57,8 +57,8 @@ public:
     // False when the entry was refused and the panel stays open.
     bool WriteLoco();
     // Closes an open entry panel without writing anything and brings the
-    // throttle back as it was (Escape, or the "cancel" button). True when
-    // a panel was open.
+    // throttle back (the "cancel" button, and Escape after its emergency
+    // stop). True when a panel was open.
     bool cancelOpenEntry();
 
     // Roster menus.

@@ -8,6 +8,7 @@
 #include "Form2b.h"
 #include "ImageButton.h"
 #include "PressButtons.h"
+#include "ThrottleKeyMap.h"
 #include "ThrottlePathFixture.h"
 
 #include <gtest/gtest.h>
@@ -15,6 +16,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QGroupBox>
+#include <QKeySequence>
 #include <QLineEdit>
 #include <QMenu>
 #include <QTest>
@@ -207,6 +209,31 @@ struct Row {
     std::vector<Frame> frames;
     int shown; // the raised step button after the row, 0 STOP
 };
+
+// Only the keys of the table drive, and only with the modifiers it names:
+// a shortcut of another kind must never switch a function.
+TEST(ThrottleKeyMap, ModifiersOutsideTheTableLeaveTheKeyAlone)
+{
+    using throttle_keys::Action;
+    using throttle_keys::Binding;
+    const struct {
+        int key;
+        Qt::KeyboardModifiers modifiers;
+        Binding binding;
+    } cases[] = {
+        {Qt::Key_7, Qt::KeypadModifier, {Action::Function, 7}},
+        {Qt::Key_2, Qt::ControlModifier | Qt::KeypadModifier, {Action::Function, 12}},
+        {Qt::Key_3, Qt::ControlModifier, {}},
+        {Qt::Key_1, Qt::AltModifier, {}},
+        {Qt::Key_0, Qt::ControlModifier | Qt::ShiftModifier, {}},
+        {Qt::Key_Up, Qt::ShiftModifier, {}},
+        {Qt::Key_Space, Qt::ControlModifier, {}},
+        {Qt::Key_Escape, Qt::NoModifier, {}},
+        {Qt::Key_F1, Qt::NoModifier, {}},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(throttle_keys::bindingFor(c.key, c.modifiers), c.binding) << QKeySequence(c.key | c.modifiers).toString().toStdString();
+}
 
 TEST_F(KeyThrottle, UpDownAndTheWheelStepAlongTheThrottleRow)
 {
