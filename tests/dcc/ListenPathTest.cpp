@@ -113,10 +113,10 @@ TEST_F(ListenPath, TheToolbarCommandsReachTheBoxAndTheStatusFollowsItsBroadcast)
     dcc->ResumeOperation();
     EXPECT_TRUE(until([&] { return status().endsWith(QStringLiteral("  modem ON")); })) << status().toStdString();
     const auto frames = box->frames();
-    ASSERT_EQ(frames.size(), 5u);
-    EXPECT_EQ(frames[2], (dccbox::Frame{0x80, 0x80}));
-    EXPECT_EQ(frames[3], (dccbox::Frame{0x21, 0x80, 0xA1}));
-    EXPECT_EQ(frames[4], (dccbox::Frame{0x21, 0x81, 0xA0}));
+    ASSERT_EQ(frames.size(), 6u);
+    EXPECT_EQ(frames[3], (dccbox::Frame{0x80, 0x80}));
+    EXPECT_EQ(frames[4], (dccbox::Frame{0x21, 0x80, 0xA1}));
+    EXPECT_EQ(frames[5], (dccbox::Frame{0x21, 0x81, 0xA0}));
 }
 
 TEST_F(ListenPath, AFrameTheInterfaceCouldNotPassOnIsSentOnceMore)
@@ -125,15 +125,15 @@ TEST_F(ListenPath, AFrameTheInterfaceCouldNotPassOnIsSentOnceMore)
     connect();
     box->failNext(1);
     sendSpeed();
-    ASSERT_TRUE(until([&] { return box->frames().size() >= 4; })) << "the frame and its one retry";
-    EXPECT_EQ(box->frames()[3], box->frames()[2]);
+    ASSERT_TRUE(until([&] { return box->frames().size() >= 5; })) << "the frame and its one retry";
+    EXPECT_EQ(box->frames()[4], box->frames()[3]);
     EXPECT_TRUE(until([&] { return !dcc->linkState().notPassedOn && !QByteArray(status().toUtf8()).contains("passed"); }));
 
     box->failNext(2);
     sendSpeed();
     EXPECT_TRUE(until([&] { return status().endsWith(QStringLiteral("  last command not passed on")); }))
         << status().toStdString();
-    EXPECT_EQ(box->frames().size(), 6u) << "one retry only";
+    EXPECT_EQ(box->frames().size(), 7u) << "one retry only";
     sendSpeed();
     EXPECT_TRUE(until([&] { return status().endsWith(QStringLiteral("  modem ON")); })) << status().toStdString();
 }
@@ -144,19 +144,19 @@ TEST_F(ListenPath, ASilentBoxIsNoticedAfterTwoFramesAndForgottenWhenItAnswersAga
     connect();
     box->setSilent(true);
     sendSpeed();
-    ASSERT_TRUE(box->waitForFrames(3, 5s));
+    ASSERT_TRUE(box->waitForFrames(4, 5s));
     clock.advance(0.6);
     EXPECT_TRUE(status().endsWith(QStringLiteral("  modem ON"))) << "one frame unanswered is not yet silence";
     sendSpeed();
-    ASSERT_TRUE(box->waitForFrames(4, 5s));
+    ASSERT_TRUE(box->waitForFrames(5, 5s));
     clock.advance(0.6);
     EXPECT_TRUE(status().endsWith(QStringLiteral("  DCC box not answering"))) << status().toStdString();
 
     // Back: the next sign-of-life query is answered, without any click.
     box->setSilent(false);
     clock.advance(1.0);
-    ASSERT_TRUE(box->waitForFrames(5, 5s));
-    EXPECT_EQ(box->frames()[4], (dccbox::Frame{0xF0, 0xF0}));
+    ASSERT_TRUE(box->waitForFrames(6, 5s));
+    EXPECT_EQ(box->frames()[5], (dccbox::Frame{0xF0, 0xF0}));
     EXPECT_TRUE(until([&] { return status().endsWith(QStringLiteral("  modem ON")); })) << status().toStdString();
     EXPECT_TRUE(dialogs.shown.empty());
 }
@@ -195,7 +195,7 @@ TEST_F(ListenPath, TheLinkComesBackByItselfWhenTheDeviceReappears)
     EXPECT_EQ(dialogs.shown.size(), 1u) << "no dialog on the way back";
     EXPECT_TRUE(until([&] { return clock.activeTimers() == 0; })) << "nothing is looked for any more";
     sendSpeed();
-    ASSERT_TRUE(box->waitForFrames(3, 5s));
+    ASSERT_TRUE(box->waitForFrames(4, 5s));
 }
 
 TEST_F(ListenPath, ADoubleHeaderIsTickedOnlyWhenTheCommandStationAcceptsIt)
@@ -234,7 +234,7 @@ TEST_F(ListenPath, TheUsbFramingCarriesFramesBothWays)
     startBox(options);
     connect(defaultsFor(InterfaceSettings::Kind::Usb));
     sendSpeed();
-    ASSERT_TRUE(box->waitForFrames(3, 5s));
+    ASSERT_TRUE(box->waitForFrames(4, 5s));
     const auto bytes = box->receivedBytes();
     const std::vector<std::uint8_t> last(bytes.end() - 8, bytes.end());
     EXPECT_EQ(last, (std::vector<std::uint8_t>{0xFF, 0xFE, 0xE4, 0x12, 0x00, 0x03, 0x89, 0x7C}));
@@ -266,7 +266,7 @@ TEST_P(NetworkPath, DetectsSendsHearsAndReconnects)
               QStringLiteral("DCC box connected on 127.0.0.1:%1\ninterface 0.1 / 3.6, command station z21 3.6").arg(box->tcpPort()));
 
     sendSpeed();
-    ASSERT_TRUE(box->waitForFrames(3, 5s));
+    ASSERT_TRUE(box->waitForFrames(4, 5s));
     const auto bytes = box->receivedBytes();
     const std::vector<std::uint8_t> frame{0xE4, 0x12, 0x00, 0x03, 0x89, 0x7C};
     std::vector<std::uint8_t> expected = frame;
