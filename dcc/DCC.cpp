@@ -247,6 +247,9 @@ void DCC::ReadInterfaceFile()
         dialogs_.message(file.error + QStringLiteral("\nVarnolix uses a serial interface at 19200 baud; "
                                                       "\"DCC interface\" on the toolbar sets it right."),
                          QStringLiteral("Varnolix"), Dialogs::Critical);
+    if (!file.warning.isEmpty())
+        dialogs_.message(file.warning + QStringLiteral("\n\"DCC interface\" on the toolbar writes the file right."),
+                         QStringLiteral("Varnolix"), Dialogs::Information);
 }
 
 bool DCC::WriteInterfaceFile()
