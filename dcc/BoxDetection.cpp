@@ -53,9 +53,16 @@ void BoxDetection::opened()
 
 void BoxDetection::heard()
 {
+    // What the owner sends from its answered hook (stops kept meanwhile) may
+    // be answered at once; those answers are not the command station's.
+    if (inAnsweredHook_)
+        return;
     // Anything at all that comes back counts: the box is there.
-    if (step_ == Step::Asking && hooks_.answered)
+    if (step_ == Step::Asking && hooks_.answered) {
+        inAnsweredHook_ = true;
         hooks_.answered();
+        inAnsweredHook_ = false;
+    }
     if (step_ == Step::Asking || step_ == Step::StationVersion || step_ == Step::StationStatus)
         next();
 }

@@ -76,4 +76,5 @@ private:
     Step step_ = Step::Idle;
     Result result_ = Result::NoAnswer;
     QString timeoutError_;
+    bool inAnsweredHook_ = false;
 };

@@ -1,6 +1,7 @@
 // The "DCC interface" dialog: fields follow the kind, and "Test" runs the
 // detection on a link of its own through a real pseudo-terminal to the
 // simulated box, while the link in use carries on.
+#include "ConnectProgress.h"
 #include "DCC.h"
 #include "FakeClock.h"
 #include "FakeDialogs.h"
@@ -144,6 +145,22 @@ TEST_F(InterfaceChoice, TestRunsOnALinkOfItsOwnAndSaysWhatAnsweredOrWhatFailed)
     EXPECT_EQ(shared.PortNumber, 5);
     EXPECT_EQ(link->where(), QString::fromStdString(box.devicePath()));
     EXPECT_TRUE(dialogs.shown.size() == 1u) << "only the connected message of the start";
+}
+
+TEST_F(InterfaceChoice, TheLookingForWindowShowsWhileTheBoxIsLookedForAndItsCancelStops)
+{
+    ASSERT_TRUE(started);
+    ConnectProgress looking(*dcc);
+    shared.PortNumber = 5;
+    dcc->ConnectAgain();
+    ASSERT_TRUE(dcc->Connecting());
+    EXPECT_TRUE(looking.isVisible());
+    EXPECT_EQ(looking.lblLooking->text(), QStringLiteral("looking for the DCC box on %1...").arg(QString::fromStdString(box.devicePath())));
+    QTest::mouseClick(looking.cmdCancel, Qt::LeftButton);
+    EXPECT_FALSE(dcc->Connecting());
+    EXPECT_FALSE(looking.isVisible());
+    EXPECT_FALSE(link->isOpen());
+    EXPECT_TRUE(dialogs.shown.empty());
 }
 
 } // namespace
