@@ -1,10 +1,10 @@
 #include "App.h"
 
+#include "ConnectProgress.h"
 #include "Form1a.h"
 #include "Form2.h"
 #include "Form2a.h"
 #include "Form2b.h"
-#include "ConnectProgress.h"
 #include "FrameMonitor.h"
 #include "InterfaceDialog.h"
 #include "K8055.h"

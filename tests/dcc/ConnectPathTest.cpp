@@ -4,9 +4,9 @@
 #include "DCC.h"
 #include "FakeClock.h"
 #include "FakeDialogs.h"
+#include "FakeWindowHost.h"
 #include "QtDccLink.h"
 #include "SR.h"
-#include "FakeWindowHost.h"
 #include "TestFolder.h"
 
 #include <gtest/gtest.h>
