@@ -1,5 +1,6 @@
 #include "App.h"
 
+#include "ConnectProgress.h"
 #include "Form1a.h"
 #include "Form2.h"
 #include "Form2a.h"
@@ -51,6 +52,8 @@ void App::wireTrackControls()
         if (!dcc_.Online())
             dcc_.ReconnectNow();
     });
+    // While the box is looked for, a small window says so and can stop it.
+    connectProgress_ = std::make_unique<ConnectProgress>(dcc_);
     // The status line follows the box at once rather than at the next tick.
     QObject::connect(&dcc_.Events, &DccEvents::linkChanged, &form1_, [this] { form1_.timModem_Timer(); });
     // Keys that work in every window of the program (dialogs excepted).

@@ -15,6 +15,7 @@
 class Clock;
 class Dialogs;
 class ExitHook;
+class ConnectProgress;
 class Form1a;
 class Form2;
 class Launcher;
@@ -130,6 +131,7 @@ private:
     std::unique_ptr<Form2b> form2b_;
     std::unique_ptr<Form2> form2_;
     std::unique_ptr<FrameMonitor> monitor_;
+    std::unique_ptr<ConnectProgress> connectProgress_;
     std::unique_ptr<ExitHook> exitHook_;
     // Where the control windows were put; a window this run never builds
     // (the loco window in "DC") keeps its place for the next run.

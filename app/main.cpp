@@ -89,6 +89,10 @@ int main(int argc, char* argv[])
 
     // Destroyed before the board: its end clears the board's outputs.
     App app(folder, dialogs, clock, link, *board.calls, DesktopServices{&sound, &launcher});
+    // The interface dialog's Test runs on a link of its own, from the same module.
+    app.dcc().MakeTestLink = [moduleFolders]() -> std::unique_ptr<DccLink> {
+        return std::make_unique<LoadedDccLink>(moduleFolders);
+    };
     app.watchExitPaths();
     // --interface: the "DCC interface" dialog first, then the usual start.
     if (launch.interfaceFirst())

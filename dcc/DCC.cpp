@@ -8,6 +8,7 @@
 #include "ProgramEnd.h"
 #include "ProgramFolder.h"
 #include "InterfaceFile.h"
+#include "InterfaceTest.h"
 #include "StationFrames.h"
 
 #include <QDir>
@@ -34,6 +35,10 @@ DCC::DCC(Shared& shared, DccLink& link, Clock& clock, Dialogs& dialogs, const Pr
                                     [this] { ReceiverChanged(); },
                                     [this](const DccReceiver::Answer& answer) { Answered(answer); }}))
     , reconnectTimer_(clock.createTimer([this] { ReconnectTick(); }))
+    , detection_(std::make_unique<BoxDetection>(link, clock,
+                                                BoxDetection::Hooks{[this](const QByteArray& frame) { WriteOwed(frame); },
+                                                                    [this] { SetLinkState(LinkSession::State::Online); },
+                                                                    [this](BoxDetection::Result result) { FindingEnded(result); }}))
 {
     link_.setReceiveHandler([this](const DccLink::Received& in) { Received(in); });
     link_.setLostHandler([this](const QString& where, const QString& reason) { LinkLost(where, reason); });
@@ -42,6 +47,9 @@ DCC::DCC(Shared& shared, DccLink& link, Clock& clock, Dialogs& dialogs, const Pr
 
 DCC::~DCC()
 {
+    test_.reset();
+    connectPurpose_ = ConnectPurpose::None;
+    detection_->cancel();
     // The link may outlive this module; it must not call back into it.
     link_.setReceiveHandler({});
     link_.setLostHandler({});
@@ -99,51 +107,6 @@ void DCC::Pause(float seconds)
     clock_.wait(static_cast<double>(seconds));
 }
 
-bool DCC::QueryBox()
-{
-    SetLinkState(LinkSession::State::Connecting);
-    reconnectTimer_->stop();
-    receiver_->reset();
-    DropPendingDoubleHeader();
-    link_.setInterface(Interface);
-    link_.open(shared_.PortNumber);
-    link_.discardReceived();
-    link_.discardPending();
-    Pause(1.0f);
-    // Stale bytes are dropped before the query rather than after it: a box
-    // on a fast link may already have answered by then.
-    link_.discardReceived();
-    answered_ = false;
-    shared_.FrameBuf[0] = 0xF0;
-    shared_.FrameBuf[1] = 0xF0;
-    if (!link_.isOpen())
-        return false;
-    WriteOwed(QByteArray("\xF0\xF0", 2));
-    if (!link_.isOpen())
-        return false;
-    // Anything at all that comes back counts: the box is there.
-    if (!answered_ && !link_.waitForReceived(AnswerWaitMs) && !answered_)
-        return false;
-    SetLinkState(LinkSession::State::Online);
-    AskStationVersion();
-    return true;
-}
-
-void DCC::AskStationVersion()
-{
-    // Not every command station answers 21 21; silence here is no fault.
-    answered_ = false;
-    const auto query = station_frames::versionQuery();
-    WriteOwed(QByteArray(reinterpret_cast<const char*>(query.data()), 3));
-    if (!answered_)
-        link_.waitForReceived(AnswerWaitMs);
-    // Then its state, so the status line is true from the first moment.
-    answered_ = false;
-    AskStationStatus();
-    if (!answered_)
-        link_.waitForReceived(AnswerWaitMs);
-}
-
 QString DCC::ConnectedText() const
 {
     QString text = Interface.network() ? QStringLiteral("DCC box connected on %1").arg(link_.where())
@@ -151,35 +114,6 @@ QString DCC::ConnectedText() const
     if (!linkState().identity.isEmpty())
         text += QLatin1Char('\n') + linkState().identity;
     return text;
-}
-
-void DCC::ConnectDccBox()
-{
-    for (;;) {
-        if (QueryBox())
-            break;
-        if (Interface.network()) {
-            // No port to ask for: say what failed and keep looking.
-            const QString reason = link_.openError().isEmpty() ? QStringLiteral("no answer") : link_.openError();
-            link_.close();
-            dialogs_.message(QStringLiteral("The DCC interface at %1 did not answer (%2).\n"
-                                            "Varnolix goes on offline and connects by itself as soon as it answers; "
-                                            "\"DCC interface\" on the toolbar changes the setting.")
-                                 .arg(link_.where(), reason),
-                             QStringLiteral("DCC Box disconnected"), Dialogs::Critical);
-            StartReconnecting();
-            return;
-        }
-        AskForPort();
-        if (shared_.PortNumber == 0 && !Interface.network()) {
-            link_.close();
-            receiver_->reset();
-            SetLinkState(LinkSession::State::OfflineByChoice);
-            return;
-        }
-    }
-    Events.linkChanged();
-    dialogs_.message(ConnectedText(), QStringLiteral("Varnolix ") + shared_.ControlSystem, Dialogs::Information);
 }
 
 void DCC::AskForPort()

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "BoxDetection.h"
 #include "DccEvents.h"
 #include "DccLink.h"
 #include "DccReceiver.h"
@@ -23,6 +24,7 @@
 class Clock;
 class ClockTimer;
 class Dialogs;
+class InterfaceTest;
 class ProgramFolder;
 
 // The DCC command-station link: the port, finding the box, writing frames
@@ -31,10 +33,9 @@ class ProgramFolder;
 // DCC_Roster.cpp, DCC_Functions.cpp).
 class DCC {
 public:
-    // How long to wait for the box's answer to the version query. A USB
-    // serial adapter holds received bytes up to its 16 ms latency timer, so
-    // the answer can come well after the query; waiting ends at the first byte.
-    static constexpr int AnswerWaitMs = 250;
+    // While start-up waits for the box, the longest the user interface goes
+    // without handling its events.
+    static constexpr int WaitSliceMs = 20;
 
     // While the link is lost, how often to look for the device again.
     static constexpr int ReconnectIntervalMs = 1000;
@@ -54,7 +55,8 @@ public:
     void Pause(float seconds);
     // Opens PortNumber (or the network interface) and queries the box, then
     // the command station; asks for another port until one answers or the
-    // user chooses 0 (offline).
+    // user chooses 0 (offline). Returns when that is settled, the event loop
+    // running meanwhile (Connecting() is true while the box is looked for).
     void ConnectDccBox();
     // Asks for a port number and stores it; an answer that is not a number
     // 0..255 ends the program. The question's "DCC interface..." button runs
@@ -94,15 +96,32 @@ public:
     bool Reconnecting() const { return session_.state() == LinkSession::State::Lost; }
     // The serial port in use or being looked for.
     std::uint8_t ChosenPort() const { return Reconnecting() && !Interface.network() ? lostPort_ : shared_.PortNumber; }
-    // The interface dialog's "Test": the detection on these settings, without
-    // the port question; says what answered, or what failed. The link then
-    // goes back to what it was.
-    QString TestInterface(const InterfaceSettings& settings, std::uint8_t port);
+    // The interface dialog's "Test": the detection on these settings, on a
+    // link of its own (MakeTestLink), without the port question; `done` gets
+    // what answered, or what failed. The link in use carries on meanwhile; the
+    // setting it is online with is answered from it. Returns at once.
+    void TestInterface(const InterfaceSettings& settings, std::uint8_t port, std::function<void(const QString&)> done);
+    // Gives the test up; its `done` is not called.
+    void CancelTest();
+    bool Testing() const;
+    // A second link for Test, of the same kind as the one in use. Set by the
+    // composition root; without it Test says it cannot run.
+    std::function<std::unique_ptr<DccLink>()> MakeTestLink;
     // Keeps a chosen setting: interface.txt, and port.txt for the serial kinds.
     void StoreInterface(const InterfaceSettings& settings, std::uint8_t port);
-    // Connects on the stored setting during the run, saying what came of it;
-    // when nothing answers the program goes on offline and keeps looking.
+    // Connects on the stored setting during the run and returns at once;
+    // says what came of it when the box answered or did not. When nothing
+    // answers the program goes on offline and keeps looking.
     void ConnectAgain();
+    // The box is being looked for (ConnectDccBox, ConnectAgain): the link
+    // is then "connecting", stops wait and other commands are refused.
+    bool Connecting() const { return detection_->running(); }
+    // Stops looking: the link is closed and the program goes on offline
+    // until the user connects again ("DCC interface" on the toolbar). At
+    // start-up a serial port is then asked for.
+    void CancelConnect();
+    // Where the box is looked for: "/dev/ttyUSB0", "192.168.0.200:5550".
+    QString ConnectingTo() const { return link_.where(); }
 
     // The interface kind in use (interface.txt) and the link to it.
     InterfaceSettings Interface;
@@ -219,8 +238,14 @@ public:
     QString FuncTotCaption = QStringLiteral("FT     ");
 
 private:
-    bool QueryBox();
-    void AskStationVersion();
+    // How a connect that ended is reported: start-up waits for it itself.
+    enum class ConnectPurpose { None, StartUp, Again };
+    void StartFinding(ConnectPurpose purpose);
+    BoxDetection::Result FindBox();
+    void FindingEnded(BoxDetection::Result result);
+    void ConnectAgainEnded(BoxDetection::Result result);
+    // Closed, nothing owed; offline by choice for a cancel, lost otherwise.
+    void GiveUpConnecting(bool cancelled);
     QString ConnectedText() const;
     void LinkLost(const QString& device, const QString& reason);
     // Writes one frame; the receiver then waits for its answer.
@@ -276,8 +301,9 @@ private:
     const ProgramFolder& folder_;
     std::unique_ptr<DccReceiver> receiver_;
     std::unique_ptr<ClockTimer> reconnectTimer_;
-    // Set by the receive handler: something came since the last query.
-    bool answered_ = false;
+    std::unique_ptr<BoxDetection> detection_;
+    ConnectPurpose connectPurpose_ = ConnectPurpose::None;
+    std::unique_ptr<InterfaceTest> test_;
     LinkSession session_;
     // While the link is lost, the serial port looked for.
     std::uint8_t lostPort_ = 0;

@@ -88,8 +88,9 @@ void DCC::ResumeOperation()
 void DCC::Received(const DccLink::Received& in)
 {
     Log.add(false, in.bytes, in.good);
-    answered_ = true;
     receiver_->received(in);
+    if (detection_->running())
+        detection_->heard();
     if (Reconnecting() && in.good && link_.isOpen())
         Reconnected();
 }
@@ -104,6 +105,11 @@ void DCC::Probe()
 
 void DCC::LinkLost(const QString& device, const QString& reason)
 {
+    // While the box is looked for, a link that goes is one that did not answer.
+    if (detection_->running()) {
+        detection_->lost();
+        return;
+    }
     // From now on the link counts as offline, so the status line says
     // "modem OFF" and nothing more is written to a dead port; the port is
     // remembered and looked for every second.
@@ -158,7 +164,11 @@ void DCC::ReconnectTick()
 
 void DCC::LinkOpened()
 {
-    if (!Reconnecting())
+    if (detection_->running()) {
+        detection_->opened();
+        return;
+    }
+    if (!Reconnecting() || !link_.isOpen())
         return;
     receiver_->reset();
     link_.discardReceived();
@@ -180,41 +190,6 @@ void DCC::Reconnected()
     Events.linkChanged();
 }
 
-QString DCC::TestInterface(const InterfaceSettings& settings, std::uint8_t port)
-{
-    const InterfaceSettings kept = Interface;
-    const std::uint8_t keptPort = Reconnecting() ? lostPort_ : shared_.PortNumber;
-    const bool wasInUse = Online() || Reconnecting();
-    Interface = settings;
-    shared_.PortNumber = port;
-    QString result;
-    if (QueryBox()) {
-        const QString identity = linkState().identity.isEmpty() ? QStringLiteral("a DCC box") : linkState().identity;
-        result = QStringLiteral("%1 answered on %2.").arg(identity, link_.where());
-    } else if (!link_.openError().isEmpty()) {
-        result = QStringLiteral("Nothing answered: %1.").arg(link_.openError());
-    } else {
-        result = QStringLiteral("%1 opened, but nothing answered the query.").arg(link_.where());
-    }
-    // Back to the link as it was.
-    Interface = kept;
-    shared_.PortNumber = keptPort;
-    if (!wasInUse) {
-        link_.close();
-        receiver_->reset();
-        SetLinkState(LinkSession::State::OfflineByChoice);
-    } else if (!QueryBox()) {
-        link_.close();
-        receiver_->reset();
-        lostPort_ = keptPort;
-        if (!Interface.network())
-            shared_.PortNumber = 0;
-        StartReconnecting();
-    }
-    Events.linkChanged();
-    return result;
-}
-
 void DCC::StoreInterface(const InterfaceSettings& settings, std::uint8_t port)
 {
     Interface = settings;
@@ -223,29 +198,6 @@ void DCC::StoreInterface(const InterfaceSettings& settings, std::uint8_t port)
         WritePortFile();
     }
     WriteInterfaceFile();
-}
-
-void DCC::ConnectAgain()
-{
-    if (QueryBox()) {
-        Events.linkChanged();
-        dialogs_.message(ConnectedText(), QStringLiteral("Varnolix ") + shared_.ControlSystem, Dialogs::Information);
-        return;
-    }
-    const QString reason = link_.openError().isEmpty() ? QStringLiteral("no answer") : link_.openError();
-    const QString where = link_.where().isEmpty() ? QStringLiteral("port 0") : link_.where();
-    link_.close();
-    receiver_->reset();
-    lostPort_ = Interface.network() ? 0 : shared_.PortNumber;
-    if (!Interface.network())
-        shared_.PortNumber = 0;
-    StartReconnecting();
-    Events.linkChanged();
-    dialogs_.notice(QStringLiteral("dcc-link"),
-                    QStringLiteral("The DCC box on %1 did not answer (%2).\nVarnolix goes on offline%3.")
-                        .arg(where, reason,
-                             Reconnecting() ? QStringLiteral(" and connects by itself as soon as it answers") : QString()),
-                    QStringLiteral("DCC Box disconnected"), Dialogs::Critical);
 }
 
 DCC::PilotChoice DCC::CoupleDoubleHeader()

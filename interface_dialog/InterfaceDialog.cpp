@@ -18,6 +18,11 @@ constexpr InterfaceSettings::Kind Kinds[] = {InterfaceSettings::Kind::Serial, In
 
 } // namespace
 
+InterfaceDialog::~InterfaceDialog()
+{
+    dcc_.CancelTest();
+}
+
 InterfaceDialog::InterfaceDialog(DCC& dcc, std::uint8_t portNumber, QWidget* parent)
     : QDialog(parent)
     , dcc_(dcc)
@@ -136,9 +141,21 @@ void InterfaceDialog::cboDevice_Change()
 
 void InterfaceDialog::cmdTest_Click()
 {
-    lblResult->setText(QStringLiteral("looking..."));
-    lblResult->repaint();
-    lblResult->setText(dcc_.TestInterface(settings(), portNumber()));
+    // The test runs in the background: the dialog, Cancel included, stays live.
+    lblResult->setText(QStringLiteral("looking for the DCC box..."));
+    cmdTest->setEnabled(false);
+    dcc_.TestInterface(settings(), portNumber(), [this](const QString& result) {
+        lblResult->setText(result);
+        cmdTest->setEnabled(true);
+    });
+}
+
+void InterfaceDialog::done(int result)
+{
+    // However the dialog ends, a test still running is given up.
+    dcc_.CancelTest();
+    cmdTest->setEnabled(true);
+    QDialog::done(result);
 }
 
 InterfaceSettings InterfaceDialog::settings() const

@@ -15,12 +15,16 @@ class QSpinBox;
 
 // "DCC interface": the kind of interface, the serial device (with its port
 // number and its stable /dev/serial/by-id name), speed and handshake, or host
-// and TCP port; "Test" runs the detection and shows what answered. The
-// caller stores the choice when the dialog is accepted.
+// and TCP port; "Test" runs the detection in the background on a link of its
+// own and shows what answered when it ends. The caller stores the choice when
+// the dialog is accepted.
 class InterfaceDialog : public QDialog {
     Q_OBJECT
 public:
     InterfaceDialog(DCC& dcc, std::uint8_t portNumber, QWidget* parent = nullptr);
+    ~InterfaceDialog() override;
+    InterfaceDialog(const InterfaceDialog&) = delete;
+    InterfaceDialog& operator=(const InterfaceDialog&) = delete;
 
     InterfaceSettings settings() const;
     std::uint8_t portNumber() const;
@@ -28,6 +32,7 @@ public:
     void cboKind_Change();
     void cboDevice_Change();
     void cmdTest_Click();
+    void done(int result) override;
 
     QComboBox* cboKind = nullptr;
     QComboBox* cboDevice = nullptr;

@@ -46,7 +46,9 @@ public:
     // openError() then says what failed, naming the device or host.
     virtual bool open(int number) = 0;
     // Starts opening without waiting (a network connection may take seconds);
-    // the opened handler runs once the link is open. False when it failed at once.
+    // the opened handler runs once the link is open, or once opening in the
+    // background failed (isOpen() false, openError() says why). False when it
+    // failed at once.
     virtual bool openInBackground(int number) = 0;
     virtual bool opening() const = 0;
     virtual QString openError() const = 0;
@@ -62,7 +64,8 @@ public:
     virtual void discardReceived() = 0;
     virtual void discardPending() = 0;
     // Waits at most maxMs until something is received and handed to the
-    // receive handler; true when something was.
+    // receive handler; true when something was. While the link is still
+    // opening in the background, waits for that instead, handling events.
     virtual bool waitForReceived(int maxMs) = 0;
 
     // Every frame (and every run of bad bytes) as it comes in.

@@ -4,8 +4,10 @@
 
 #include <QDir>
 #include <QElapsedTimer>
+#include <QEventLoop>
 #include <QFileInfo>
 #include <QSerialPortInfo>
+#include <QTimer>
 
 #include <algorithm>
 #include <array>
@@ -18,6 +20,7 @@ QtDccLink::QtDccLink(PortMap map)
     QObject::connect(&serial_, &QSerialPort::readyRead, &serial_, [this] { onReadyRead(); });
     QObject::connect(&socket_, &QTcpSocket::readyRead, &socket_, [this] { onReadyRead(); });
     QObject::connect(&socket_, &QTcpSocket::connected, &socket_, [this] {
+        connecting_ = false;
         connected_ = true;
         socket_.setSocketOption(QAbstractSocket::LowDelayOption, 1);
         if (openedHandler_)
@@ -25,7 +28,9 @@ QtDccLink::QtDccLink(PortMap map)
     });
     QObject::connect(&socket_, &QTcpSocket::disconnected, &socket_, [this] { onSocketGone(); });
     QObject::connect(&socket_, &QTcpSocket::errorOccurred, &socket_, [this](QAbstractSocket::SocketError) {
-        if (socket_.state() != QAbstractSocket::ConnectedState)
+        if (connecting_)
+            connectFailed();
+        else if (socket_.state() != QAbstractSocket::ConnectedState)
             onSocketGone();
     });
 }
@@ -60,9 +65,19 @@ bool QtDccLink::open(int number)
         return false;
     if (!settings_.network() || socket_.waitForConnected(ConnectTimeoutMs))
         return true;
+    connecting_ = false;
     error_ = QStringLiteral("cannot connect to %1: %2").arg(where_, socket_.errorString());
     close();
     return false;
+}
+
+void QtDccLink::connectFailed()
+{
+    connecting_ = false;
+    error_ = QStringLiteral("cannot connect to %1: %2").arg(where_, socket_.errorString());
+    close();
+    if (openedHandler_)
+        openedHandler_();
 }
 
 bool QtDccLink::openInBackground(int number)
@@ -130,6 +145,7 @@ bool QtDccLink::startConnecting()
         error_ = QStringLiteral("no network address set (host \"%1\", port %2)").arg(settings_.host).arg(settings_.tcpPort);
         return false;
     }
+    connecting_ = true;
     socket_.connectToHost(settings_.host.trimmed(), static_cast<quint16>(settings_.tcpPort));
     return true;
 }
@@ -142,6 +158,7 @@ bool QtDccLink::opening() const
 
 void QtDccLink::close()
 {
+    connecting_ = false;
     connected_ = false;
     if (serial_.isOpen())
         serial_.close();
@@ -202,6 +219,10 @@ void QtDccLink::discardPending()
 
 bool QtDccLink::waitForReceived(int maxMs)
 {
+    if (opening()) {
+        waitWhileOpening(maxMs);
+        return false;
+    }
     const quint64 delivered = delivered_;
     const quint64 seen = bytesSeen_;
     QElapsedTimer elapsed;
@@ -216,6 +237,23 @@ bool QtDccLink::waitForReceived(int maxMs)
             break;
     }
     return delivered_ != delivered || bytesSeen_ != seen;
+}
+
+void QtDccLink::waitWhileOpening(int maxMs)
+{
+    // Not waitForConnected(): during the name lookup it looks the name up
+    // again on this thread and blocks until the resolver answers. Events are
+    // handled meanwhile, the connection's own among them.
+    QEventLoop loop;
+    QTimer limit;
+    limit.setSingleShot(true);
+    QObject::connect(&limit, &QTimer::timeout, &loop, &QEventLoop::quit);
+    QObject::connect(&socket_, &QAbstractSocket::stateChanged, &loop, [&] {
+        if (!opening())
+            loop.quit();
+    });
+    limit.start(std::max(0, maxMs));
+    loop.exec();
 }
 
 void QtDccLink::setReceiveHandler(std::function<void(const Received&)> handler)

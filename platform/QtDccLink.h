@@ -45,6 +45,11 @@ private:
     // What stopped a serial device from opening, in words for the user.
     QString whyNotOpened(const QString& device, int speed);
     bool startConnecting();
+    // A connection being made in the background failed: said through the
+    // opened handler, with openError() saying why.
+    void connectFailed();
+    // Until the connection is made or fails, at most maxMs.
+    void waitWhileOpening(int maxMs);
     QIODevice* device();
     const QIODevice* device() const;
     void onReadyRead();
@@ -59,6 +64,7 @@ private:
     xpressnet::FrameAssembler assembler_;
     QString where_;
     QString error_;
+    bool connecting_ = false;
     // Counted so a wait can tell that something came.
     bool connected_ = false;
     quint64 delivered_ = 0;

@@ -35,6 +35,11 @@ SR::StatusCaption SR::ShowStatusCaption()
 SR::StatusCaption SR::modemCaption()
 {
     StatusCaption caption;
+    if (dcc_.Connecting()) {
+        caption.title = StatusText + QStringLiteral("  looking for the DCC box...") + link_words::heldTail(dcc_.linkState());
+        caption.frameLabel = QStringLiteral("hide");
+        return caption;
+    }
     caption.modemOn = dcc_.Online();
     if (!caption.modemOn) {
         caption.title = StatusText + QStringLiteral("  modem OFF") + link_words::heldTail(dcc_.linkState());

@@ -1,5 +1,7 @@
 // The "DCC interface" dialog: fields follow the kind, and "Test" runs the
-// detection through a real pseudo-terminal to the simulated box.
+// detection on a link of its own through a real pseudo-terminal to the
+// simulated box, while the link in use carries on.
+#include "ConnectProgress.h"
 #include "DCC.h"
 #include "FakeClock.h"
 #include "FakeDialogs.h"
@@ -12,6 +14,7 @@
 #include <gtest/gtest.h>
 
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -82,29 +85,82 @@ TEST_F(InterfaceChoice, TheFieldsFollowTheKindAndMakeAWholeSetting)
     EXPECT_EQ(dialog.spnTcpPort->value(), 5550);
 }
 
-TEST_F(InterfaceChoice, TestSaysWhatAnsweredOrWhatFailedAndLeavesTheLinkAsItWas)
+TEST_F(InterfaceChoice, TestRunsOnALinkOfItsOwnAndSaysWhatAnsweredOrWhatFailed)
 {
     ASSERT_TRUE(started);
+    dccbox::SimulatedBox other;
+    ASSERT_TRUE(other.start());
+    // Test's own link, as the program makes a second one from its link module.
+    QtDccLink* testLink = nullptr;
+    dcc->MakeTestLink = [&]() -> std::unique_ptr<DccLink> {
+        auto made = std::make_unique<QtDccLink>(PortMap({{5, QString::fromStdString(box.devicePath())},
+                                                         {6, QStringLiteral("/dev/null")},
+                                                         {7, QString::fromStdString(other.devicePath())}}));
+        testLink = made.get();
+        return made;
+    };
     shared.PortNumber = 5;
     dcc->ConnectDccBox();
     ASSERT_TRUE(dcc->Online());
     InterfaceDialog dialog(*dcc, 5);
-    QTest::mouseClick(dialog.cmdTest, Qt::LeftButton);
-    EXPECT_EQ(dialog.lblResult->text(), QStringLiteral("interface 0.1 / 3.6, command station LZ100/LZV100 3.6 answered on %1.")
-                                            .arg(QString::fromStdString(box.devicePath())));
+    const auto test = [&](int port) {
+        dialog.spnPort->setValue(port);
+        QTest::mouseClick(dialog.cmdTest, Qt::LeftButton);
+        for (int i = 0; i < 250 && dcc->Testing(); ++i) {
+            if (testLink)
+                testLink->waitForReceived(20);
+            QCoreApplication::processEvents();
+            clock.advance(0.02);
+        }
+        return dialog.lblResult->text();
+    };
+    const QString identity = QStringLiteral("interface 0.1 / 3.6, command station LZ100/LZV100 3.6");
+    const struct {
+        int port;
+        QString expected;
+    } rows[] = {{7, identity + QStringLiteral(" answered on %1.").arg(QString::fromStdString(other.devicePath()))},
+                {5, identity + QStringLiteral(" answered on %1.").arg(QString::fromStdString(box.devicePath()))}, // the link in use
+                {6, QStringLiteral("Nothing answered: /dev/null cannot be opened as a serial port (")},
+                {0, QStringLiteral("Nothing answered: no port chosen (0 = offline).")}};
+    for (const auto& row : rows)
+        EXPECT_TRUE(test(row.port).startsWith(row.expected)) << row.port << ": " << dialog.lblResult->text().toStdString();
 
-    dialog.spnPort->setValue(6); // not a serial device
+    // While a test runs, the dialog answers and the link in use carries frames.
+    other.setSilent(true);
+    dialog.spnPort->setValue(7);
     QTest::mouseClick(dialog.cmdTest, Qt::LeftButton);
-    EXPECT_TRUE(dialog.lblResult->text().startsWith(QStringLiteral("Nothing answered: /dev/null cannot be opened as a serial port (")))
-        << dialog.lblResult->text().toStdString();
-    dialog.spnPort->setValue(0);
-    QTest::mouseClick(dialog.cmdTest, Qt::LeftButton);
-    EXPECT_EQ(dialog.lblResult->text(), QStringLiteral("Nothing answered: no port chosen (0 = offline)."));
+    EXPECT_EQ(dialog.lblResult->text(), QStringLiteral("looking for the DCC box..."));
+    ASSERT_TRUE(dcc->Testing());
+    const std::size_t before = box.frames().size();
+    shared.FrameBuf = {0xE4, 0x12, 0x00, 0x03, 0x89, 0x7C, 0};
+    EXPECT_TRUE(dcc->SendFrame());
+    ASSERT_TRUE(box.waitForFrames(before + 1, std::chrono::seconds(5)));
+    EXPECT_EQ(box.frames()[before], (dccbox::Frame{0xE4, 0x12, 0x00, 0x03, 0x89, 0x7C}));
+    // Cancel ends the dialog and the test with it.
+    dialog.reject();
+    EXPECT_FALSE(dcc->Testing());
+    EXPECT_FALSE(testLink->isOpen());
 
     EXPECT_TRUE(dcc->Online());
     EXPECT_EQ(shared.PortNumber, 5);
     EXPECT_EQ(link->where(), QString::fromStdString(box.devicePath()));
     EXPECT_TRUE(dialogs.shown.size() == 1u) << "only the connected message of the start";
+}
+
+TEST_F(InterfaceChoice, TheLookingForWindowShowsWhileTheBoxIsLookedForAndItsCancelStops)
+{
+    ASSERT_TRUE(started);
+    ConnectProgress looking(*dcc);
+    shared.PortNumber = 5;
+    dcc->ConnectAgain();
+    ASSERT_TRUE(dcc->Connecting());
+    EXPECT_TRUE(looking.isVisible());
+    EXPECT_EQ(looking.lblLooking->text(), QStringLiteral("looking for the DCC box on %1...").arg(QString::fromStdString(box.devicePath())));
+    QTest::mouseClick(looking.cmdCancel, Qt::LeftButton);
+    EXPECT_FALSE(dcc->Connecting());
+    EXPECT_FALSE(looking.isVisible());
+    EXPECT_FALSE(link->isOpen());
+    EXPECT_TRUE(dialogs.shown.empty());
 }
 
 } // namespace
