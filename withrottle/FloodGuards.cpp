@@ -39,20 +39,20 @@ SpeedFolder::Loco& SpeedFolder::loco(int address)
         entry.timer = clock_.createTimer([this, address] {
             Loco& waiting = locos_[address];
             if (waiting.pending)
-                sendNow(address, waiting, waiting.speedByte);
+                sendNow(address, waiting, waiting.speed);
         });
     return entry;
 }
 
-void SpeedFolder::speed(int address, std::uint8_t speedByte)
+void SpeedFolder::speed(int address, const Speed& speed)
 {
     Loco& entry = loco(address);
     const double sinceMs = (clock_.seconds() - entry.lastSent) * 1000.0;
     if (!entry.pending && sinceMs >= IntervalMs) {
-        sendNow(address, entry, speedByte);
+        sendNow(address, entry, speed);
         return;
     }
-    entry.speedByte = speedByte;
+    entry.speed = speed;
     if (!entry.pending) {
         entry.pending = true;
         entry.timer->start(std::max(1, static_cast<int>(std::ceil(IntervalMs - sinceMs))));
@@ -69,18 +69,20 @@ void SpeedFolder::stopped(int address)
     found->second.lastSent = clock_.seconds();
 }
 
-bool SpeedFolder::waiting(int address) const
+const SpeedFolder::Speed* SpeedFolder::waiting(int address) const
 {
     const auto found = locos_.find(address);
-    return found != locos_.end() && found->second.pending;
+    return found != locos_.end() && found->second.pending ? &found->second.speed : nullptr;
 }
 
-void SpeedFolder::sendNow(int address, Loco& loco, std::uint8_t speedByte)
+void SpeedFolder::sendNow(int address, Loco& loco, const Speed& speed)
 {
     loco.pending = false;
     loco.timer->stop();
     loco.lastSent = clock_.seconds();
-    send_(address, speedByte);
+    // A copy: the send may fold a newer speed into this very entry.
+    const Speed sent = speed;
+    send_(address, sent);
 }
 
 } // namespace withrottle

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <cstdint>
 #include <deque>
 #include <functional>
 #include <map>
@@ -32,25 +31,31 @@ private:
 class SpeedFolder {
 public:
     static constexpr int IntervalMs = 50;
-    using Send = std::function<void(int address, std::uint8_t speedByte)>;
+    struct Speed {
+        int step = 0;
+        bool forward = true;
+        int origin = 0; // who asked for it
+    };
+    using Send = std::function<void(int address, const Speed& speed)>;
 
     SpeedFolder(Clock& clock, Send send);
     ~SpeedFolder();
     SpeedFolder(const SpeedFolder&) = delete;
     SpeedFolder& operator=(const SpeedFolder&) = delete;
 
-    void speed(int address, std::uint8_t speedByte);
+    void speed(int address, const Speed& speed);
     void stopped(int address);
-    bool waiting(int address) const;
+    // The speed waiting for the loco, if any.
+    const Speed* waiting(int address) const;
 
 private:
     struct Loco {
         double lastSent = -1e9;
         bool pending = false;
-        std::uint8_t speedByte = 0;
+        Speed speed;
         std::unique_ptr<ClockTimer> timer;
     };
-    void sendNow(int address, Loco& loco, std::uint8_t speedByte);
+    void sendNow(int address, Loco& loco, const Speed& speed);
     Loco& loco(int address);
 
     Clock& clock_;

@@ -110,12 +110,17 @@ void PhoneSession::connectionLost()
         return;
     ended_ = true;
     heartbeat_->stop();
+    stopUnheld();
+    throttles_.clear();
+}
+
+void PhoneSession::stopUnheld()
+{
     // Nobody drives these any more unless another throttle has them.
     for (const auto& [letter, throttle] : throttles_)
         for (const Held& loco : throttle)
             if (!(hooks_.heldByOther && hooks_.heldByOther(loco.address)) && !layout_.heldByPanel(loco.address))
                 layout_.emergencyStop(id_, loco.address);
-    throttles_.clear();
 }
 
 bool PhoneSession::holds(int address) const
@@ -321,6 +326,9 @@ void PhoneSession::end(const QString& why)
         return;
     ended_ = true;
     heartbeat_->stop();
+    // Sent away rather than quitting: its locos are left to nobody.
+    if (!why.isEmpty())
+        stopUnheld();
     throttles_.clear();
     if (!why.isEmpty())
         hooks_.send(alertLine(why));

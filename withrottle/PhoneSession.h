@@ -82,6 +82,9 @@ private:
     void pressFunction(const Held& loco, int function, bool pressed);
     void report(const QString& refusal);
     void heartbeatMissed();
+    void stopUnheld();
+    // Ends the session: `why` empty for the phone's own Q (its locos run
+    // on), otherwise told to the phone, whose locos then stop.
     void end(const QString& why);
     // The locos of throttle `letter` that `key` names ("*" for all).
     std::vector<Held> selected(QChar letter, const QString& key) const;

@@ -33,12 +33,12 @@ TEST(PhoneFlood, SpeedsAreFoldedPerLocoButNeverDelayedPastTheInterval)
 {
     FakeClock clock;
     std::vector<std::pair<int, int>> sent;
-    SpeedFolder folder(clock, [&](int address, std::uint8_t speed) { sent.emplace_back(address, speed); });
+    SpeedFolder folder(clock, [&](int address, const SpeedFolder::Speed& speed) { sent.emplace_back(address, speed.step); });
 
-    folder.speed(3, 10);             // first: at once
-    folder.speed(3, 11);             // within 50 ms: waits
-    folder.speed(3, 12);             // the newer one wins
-    folder.speed(218, 20);           // another loco is not held up
+    folder.speed(3, {10});           // first: at once
+    folder.speed(3, {11});           // within 50 ms: waits
+    folder.speed(3, {12});           // the newer one wins
+    folder.speed(218, {20});         // another loco is not held up
     EXPECT_EQ(sent, (std::vector<std::pair<int, int>>{{3, 10}, {218, 20}}));
     EXPECT_TRUE(folder.waiting(3));
     clock.advance(0.049);
@@ -48,13 +48,13 @@ TEST(PhoneFlood, SpeedsAreFoldedPerLocoButNeverDelayedPastTheInterval)
     EXPECT_FALSE(folder.waiting(3));
 
     // A stop drops what waits: nothing older may land after it.
-    folder.speed(3, 13);
+    folder.speed(3, {13});
     EXPECT_TRUE(folder.waiting(3));
     folder.stopped(3);
     clock.advance(1.0);
     EXPECT_EQ(sent.back(), std::make_pair(3, 12));
     EXPECT_EQ(sent.size(), 3u);
-    folder.speed(3, 14);
+    folder.speed(3, {14});
     EXPECT_EQ(sent.back(), std::make_pair(3, 14));
 }
 

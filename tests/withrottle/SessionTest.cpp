@@ -271,25 +271,29 @@ TEST_F(SessionTest, APhoneThatFloodsIsSentAway)
         const char* what;
         std::function<void(Phone&)> flood;
         const char* alert;
+        QStringList stops; // the locos it held: nobody drives them now
     };
     const std::vector<Case> cases{
         {"a fifth loco on one throttle",
          [](Phone& p) { p.say({"M0+S1<;>S1", "M0+S2<;>S2", "M0+S3<;>S3", "M0+S4<;>S4", "M0+S5<;>S5"}); },
-         "HMMore than 4 locos on throttle 0: this phone was disconnected."},
+         "HMMore than 4 locos on throttle 0: this phone was disconnected.",
+         {"emergency stop 1", "emergency stop 2", "emergency stop 3", "emergency stop 4"}},
         {"an over-long line", [](Phone& p) { p.session.received(QByteArray(MaxLineBytes + 1, 'N')); },
-         "HMA line longer than 1024 bytes: this phone was disconnected."},
+         "HMA line longer than 1024 bytes: this phone was disconnected.", {}},
         {"401 lines in 2 s",
          [](Phone& p) {
              for (int i = 0; i < 401; ++i)
                  p.say({"*"});
          },
-         "HMMore than 400 lines in 2 s: this phone was disconnected."},
+         "HMMore than 400 lines in 2 s: this phone was disconnected.", {}},
     };
     int id = 1;
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         Phone& p = phone(id++);
+        layout.calls.clear();
         c.flood(p);
+        EXPECT_EQ(layout.calls, c.stops);
         EXPECT_EQ(p.heard.last(), QString::fromUtf8(c.alert));
         EXPECT_EQ(p.closed, QString::fromUtf8(c.alert).mid(2));
         p.take();
