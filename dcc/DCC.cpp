@@ -28,10 +28,10 @@ DCC::DCC(Shared& shared, DccLink& link, Clock& clock, Dialogs& dialogs, const Pr
                                     },
                                     [this] {
                                         // While reconnecting, the reconnect tick asks.
-                                        if (!reconnecting_)
+                                        if (!Reconnecting())
                                             Probe();
                                     },
-                                    [this] { Events.linkChanged(); },
+                                    [this] { ReceiverChanged(); },
                                     [this](const DccReceiver::Answer& answer) { Answered(answer); }}))
     , reconnectTimer_(clock.createTimer([this] { ReconnectTick(); }))
 {
@@ -58,16 +58,31 @@ QString DCC::InterfaceFilePath() const
     return folder_.resolve(QStringLiteral("\\data\\text\\interface.txt"));
 }
 
-void DCC::SendFrame()
+bool DCC::SendFrame()
 {
-    if (!link_.isOpen() || reconnecting_)
-        return;
     const std::size_t length = frames::lengthOf(shared_.FrameBuf[0]);
-    const QByteArray frame(reinterpret_cast<const char*>(shared_.FrameBuf.data()), static_cast<qsizetype>(length));
+    return Submit(QByteArray(reinterpret_cast<const char*>(shared_.FrameBuf.data()), static_cast<qsizetype>(length)));
+}
+
+bool DCC::Submit(const QByteArray& frame)
+{
+    switch (session_.admit(frame)) {
+    case LinkSession::Verdict::Refused:
+        Events.linkChanged();
+        return false;
+    case LinkSession::Verdict::Kept:
+        Events.linkChanged();
+        return true;
+    case LinkSession::Verdict::Send:
+        break;
+    }
+    if (!link_.isOpen())
+        return true;
     // A command of our own for a loco ends what another throttle took over.
-    if (shared_.FrameBuf[0] == 0xE4 || shared_.FrameBuf[0] == 0xE5)
+    if (frame[0] == '\xE4' || frame[0] == '\xE5')
         receiver_->clearTakenOver();
     WriteOwed(frame);
+    return true;
 }
 
 bool DCC::WriteOwed(const QByteArray& frame)
@@ -86,9 +101,8 @@ void DCC::Pause(float seconds)
 
 bool DCC::QueryBox()
 {
-    reconnecting_ = false;
+    SetLinkState(LinkSession::State::Connecting);
     reconnectTimer_->stop();
-    networkUp_ = false;
     receiver_->reset();
     DropPendingDoubleHeader();
     link_.setInterface(Interface);
@@ -102,13 +116,15 @@ bool DCC::QueryBox()
     answered_ = false;
     shared_.FrameBuf[0] = 0xF0;
     shared_.FrameBuf[1] = 0xF0;
-    SendFrame();
+    if (!link_.isOpen())
+        return false;
+    WriteOwed(QByteArray("\xF0\xF0", 2));
     if (!link_.isOpen())
         return false;
     // Anything at all that comes back counts: the box is there.
     if (!answered_ && !link_.waitForReceived(AnswerWaitMs) && !answered_)
         return false;
-    networkUp_ = Interface.network();
+    SetLinkState(LinkSession::State::Online);
     AskStationVersion();
     return true;
 }
@@ -119,6 +135,11 @@ void DCC::AskStationVersion()
     answered_ = false;
     const auto query = station_frames::versionQuery();
     WriteOwed(QByteArray(reinterpret_cast<const char*>(query.data()), 3));
+    if (!answered_)
+        link_.waitForReceived(AnswerWaitMs);
+    // Then its state, so the status line is true from the first moment.
+    answered_ = false;
+    AskStationStatus();
     if (!answered_)
         link_.waitForReceived(AnswerWaitMs);
 }
@@ -153,6 +174,7 @@ void DCC::ConnectDccBox()
         if (shared_.PortNumber == 0 && !Interface.network()) {
             link_.close();
             receiver_->reset();
+            SetLinkState(LinkSession::State::OfflineByChoice);
             return;
         }
     }
@@ -225,6 +247,9 @@ void DCC::ReadInterfaceFile()
         dialogs_.message(file.error + QStringLiteral("\nVarnolix uses a serial interface at 19200 baud; "
                                                       "\"DCC interface\" on the toolbar sets it right."),
                          QStringLiteral("Varnolix"), Dialogs::Critical);
+    if (!file.warning.isEmpty())
+        dialogs_.message(file.warning + QStringLiteral("\n\"DCC interface\" on the toolbar writes the file right."),
+                         QStringLiteral("Varnolix"), Dialogs::Information);
 }
 
 bool DCC::WriteInterfaceFile()

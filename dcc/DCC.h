@@ -5,6 +5,7 @@
 #include "DccReceiver.h"
 #include "FrameLog.h"
 #include "InterfaceSettings.h"
+#include "LinkSession.h"
 #include "LocoFile.h"
 #include "LocoFrames.h"
 #include "Shared.h"
@@ -43,9 +44,12 @@ public:
     DCC(const DCC&) = delete;
     DCC& operator=(const DCC&) = delete;
 
-    // Writes the frame at FrameBuf[0] if, and only if, the port is open.
-    // The box owes an answer to it.
-    void SendFrame();
+    // The frame at FrameBuf[0], as the link's state allows (LinkSession):
+    // written when online (the box then owes an answer to it), kept when it
+    // is a stop and the link is down, dropped when offline by choice or the
+    // port is not open. False only when refused because the link is down:
+    // the status line then says so and the caller shows nothing as done.
+    bool SendFrame();
     // Waits `seconds` while the user interface keeps handling events.
     void Pause(float seconds);
     // Opens PortNumber (or the network interface) and queries the box, then
@@ -71,17 +75,25 @@ public:
     // True while the box can be talked to: a port chosen (PortNumber not 0)
     // for the serial kinds, a connection made for the network kinds.
     bool Online() const;
-    const LinkState& linkState() const { return receiver_->state(); }
-    // 80 80: every loco stops; 21 80: track power off; 21 81: back to normal.
-    // The status line follows the command station's broadcasts, not these.
+    // What the box said, with what the link keeps or refused while down.
+    LinkState linkState() const;
+    const LinkSession& session() const { return session_; }
+    // The link is wanted but cannot carry commands now (connecting, the box
+    // not answering, the device lost): stops wait, other commands are refused.
+    bool LinkDown() const { return session_.down(); }
+    // 80 80: every loco stops, then speed 0 in its direction to the train
+    // engine and the pilot, so a command station that keeps each loco's last
+    // speed does not start them again on resume; 21 80: track power off;
+    // 21 81: back to normal. The status line follows the command station's
+    // broadcasts, not these.
     void EmergencyStop();
     void TrackPowerOff();
     void ResumeOperation();
     // While the link is lost: look for it now rather than at the next tick.
     void ReconnectNow();
-    bool Reconnecting() const { return reconnecting_; }
+    bool Reconnecting() const { return session_.state() == LinkSession::State::Lost; }
     // The serial port in use or being looked for.
-    std::uint8_t ChosenPort() const { return reconnecting_ && !Interface.network() ? lostPort_ : shared_.PortNumber; }
+    std::uint8_t ChosenPort() const { return Reconnecting() && !Interface.network() ? lostPort_ : shared_.PortNumber; }
     // The interface dialog's "Test": the detection on these settings, without
     // the port question; says what answered, or what failed. The link then
     // goes back to what it was.
@@ -108,8 +120,9 @@ public:
     void SendSpeedFrame(std::uint8_t high, std::uint8_t low);
     // The speed frame, then 5 ms for the box.
     void SendSpeed(std::uint8_t high, std::uint8_t low);
-    // DirectionBit + ActiveIndex to the train engine.
-    void SendSpeedStep();
+    // DirectionBit + ActiveIndex to the train engine; false when refused
+    // because the link is down.
+    bool SendSpeedStep();
     // Couples the pilot to the train engine, or with pilot bytes 00 00
     // dissolves the pair. No pause follows.
     void SendDoubleHeader();
@@ -129,7 +142,8 @@ public:
     static constexpr int MaxLocos = 100;
     static constexpr int NoPilot = -1;
     enum class LocoWrite { Stored, BadChip, RosterFull };
-    enum class PilotChoice { Ignored, NoEngine, BadChip, Coupled, Released };
+    // Refused: the link is down, nothing was sent and the pilot menu stays as it was.
+    enum class PilotChoice { Ignored, NoEngine, BadChip, Coupled, Released, Refused };
 
     // Reads loco.txt; reports unreadable lines itself. False when blanks
     // follow the last line, which is message 18 of the message routine.
@@ -167,7 +181,8 @@ public:
     // Function state and the function boxes. The boxes' ticks and captions
     // are kept here; the loco window shows them.
     void SelectFunctionGroup();
-    void SendFunctionGroup(std::uint8_t high, std::uint8_t low);
+    // False when refused because the link is down.
+    bool SendFunctionGroup(std::uint8_t high, std::uint8_t low);
     void FunctionPress(int index);
     void FunctionRelease(int index);
     // A click on a box in status mode: the function latches or no longer does.
@@ -210,6 +225,17 @@ private:
     void LinkLost(const QString& device, const QString& reason);
     // Writes one frame; the receiver then waits for its answer.
     bool WriteOwed(const QByteArray& frame);
+    // One command as the link's state allows; false when refused.
+    bool Submit(const QByteArray& frame);
+    // The link's state changes; online again sends what was kept, first.
+    void SetLinkState(LinkSession::State state);
+    void SendKept();
+    // True, with the word for the status line, while the link is down.
+    bool RefusedWhileDown();
+    void ReceiverChanged();
+    // 21 24: the command station's state, so a power off or emergency stop
+    // that lasted across a reconnect shows again.
+    void AskStationStatus();
     void Received(const DccLink::Received& in);
     void Answered(const DccReceiver::Answer& answer);
     void Probe();
@@ -217,14 +243,14 @@ private:
     void ReconnectTick();
     void LinkOpened();
     void Reconnected();
-    void ShowLater(const QString& text, const QString& title, int style);
     // Both locos to speed 0, then the double header; the pilot is ticked
     // when the box acknowledges it (at once when offline).
     PilotChoice CoupleDoubleHeader();
     // The link went or was opened anew: a double header still waiting for
     // its answer will not get one, and is not formed.
     void DropPendingDoubleHeader();
-    void SwitchFunction(int index, bool on);
+    // False, nothing changed, when refused because the link is down.
+    bool SwitchFunction(int index, bool on);
     void InsertLoco(const loco_file::Entry& entry, const QByteArray& line = {});
     void WriteLocoFile();
     void ReportLocoFile(const loco_file::Content& content, int unused);
@@ -252,9 +278,8 @@ private:
     std::unique_ptr<ClockTimer> reconnectTimer_;
     // Set by the receive handler: something came since the last query.
     bool answered_ = false;
-    // The link went and is being looked for again; lostPort_ is its port.
-    bool reconnecting_ = false;
+    LinkSession session_;
+    // While the link is lost, the serial port looked for.
     std::uint8_t lostPort_ = 0;
-    bool networkUp_ = false;
     QByteArray pendingDoubleHeader_;
 };

@@ -18,15 +18,18 @@ void DCC::SelectFunctionGroup()
         FuncGroup = *group;
 }
 
-void DCC::SendFunctionGroup(std::uint8_t high, std::uint8_t low)
+bool DCC::SendFunctionGroup(std::uint8_t high, std::uint8_t low)
 {
     SelectFunctionGroup();
     shared_.FrameBuf = loco_frames::functionGroupFrame(FuncGroup, {high, low}, FuncState[EngineIndex]);
-    SendFrame();
+    return SendFrame();
 }
 
-void DCC::SwitchFunction(int index, bool on)
+bool DCC::SwitchFunction(int index, bool on)
 {
+    // Refused while the link is down: the box and the decoder stay as they were.
+    if (RefusedWhileDown())
+        return false;
     const int weight = loco_frames::functionWeight(index);
     FuncBoxCaption[index] = function_captions::caption(index, on, FuncCaption[index]);
     // Only the function's own bit changes: adding or subtracting its weight
@@ -34,7 +37,7 @@ void DCC::SwitchFunction(int index, bool on)
     std::uint8_t& byte = FuncState[EngineIndex];
     byte = static_cast<std::uint8_t>(on ? byte | weight : byte & ~weight);
     FuncTotCaption = QStringLiteral("FT ") + QString::number(FuncState[EngineIndex]);
-    SendFunctionGroup(EngineAddrHigh, EngineAddrLow);
+    return SendFunctionGroup(EngineAddrHigh, EngineAddrLow);
 }
 
 void DCC::FunctionPress(int index)
@@ -42,13 +45,16 @@ void DCC::FunctionPress(int index)
     if (index < 0 || index >= FunctionBoxCount)
         return;
     FuncBoxTicked[index] = true;
-    if (OperateMode && index < FunctionCount && !FuncLatched[index])
-        SwitchFunction(index, true);
+    if (OperateMode && index < FunctionCount && !FuncLatched[index] && !SwitchFunction(index, true))
+        FuncBoxTicked[index] = false;
 }
 
 void DCC::FunctionRelease(int index)
 {
     if (!OperateMode || index < 0 || index >= FunctionCount)
+        return;
+    // The press was refused (the link is down): nothing to release.
+    if (!FuncBoxTicked[index])
         return;
     if (FuncLatching[index]) {
         FuncLatched[index] = !FuncLatched[index];
@@ -60,7 +66,12 @@ void DCC::FunctionRelease(int index)
         }
     }
     FuncBoxTicked[index] = false;
-    SwitchFunction(index, false);
+    if (SwitchFunction(index, false))
+        return;
+    // Still on at the decoder, so still shown on.
+    FuncBoxTicked[index] = true;
+    if (FuncLatching[index])
+        FuncLatched[index] = true;
 }
 
 void DCC::FlipLatching(int index)

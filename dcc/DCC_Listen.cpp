@@ -7,17 +7,70 @@
 #include "LocoFrames.h"
 #include "StationFrames.h"
 
-#include <QMetaObject>
 
 bool DCC::Online() const
 {
-    return Interface.network() ? networkUp_ : shared_.PortNumber != 0;
+    if (!Interface.network())
+        return shared_.PortNumber != 0;
+    return session_.state() == LinkSession::State::Online || session_.state() == LinkSession::State::NotAnswering;
+}
+
+LinkState DCC::linkState() const
+{
+    LinkState state = receiver_->state();
+    state.stopNotSent = session_.stopNotSent();
+    state.notSent = session_.notSent();
+    return state;
+}
+
+void DCC::SetLinkState(LinkSession::State state)
+{
+    if (!session_.setState(state))
+        return;
+    if (state == LinkSession::State::Online)
+        SendKept();
+    Events.linkChanged();
+}
+
+void DCC::SendKept()
+{
+    for (const QByteArray& frame : session_.takeKept())
+        WriteOwed(frame);
+}
+
+bool DCC::RefusedWhileDown()
+{
+    if (!session_.refuse())
+        return false;
+    Events.linkChanged();
+    return true;
+}
+
+void DCC::ReceiverChanged()
+{
+    const bool silent = receiver_->state().boxSilent;
+    if (silent && session_.state() == LinkSession::State::Online)
+        SetLinkState(LinkSession::State::NotAnswering);
+    else if (!silent && session_.state() == LinkSession::State::NotAnswering)
+        SetLinkState(LinkSession::State::Online);
+    Events.linkChanged();
 }
 
 void DCC::EmergencyStop()
 {
     shared_.FrameBuf = station_frames::emergencyStop();
     SendFrame();
+    SpeedByte = DirectionBit;
+    if (EngineChosen)
+        SendSpeed(EngineAddrHigh, EngineAddrLow);
+    if (PilotIndex != NoPilot && (PilotAddrHigh != 0 || PilotAddrLow != 0))
+        SendSpeed(PilotAddrHigh, PilotAddrLow);
+}
+
+void DCC::AskStationStatus()
+{
+    const auto query = station_frames::statusQuery();
+    WriteOwed(QByteArray(reinterpret_cast<const char*>(query.data()), 3));
 }
 
 void DCC::TrackPowerOff()
@@ -37,7 +90,7 @@ void DCC::Received(const DccLink::Received& in)
     Log.add(false, in.bytes, in.good);
     answered_ = true;
     receiver_->received(in);
-    if (reconnecting_ && in.good && link_.isOpen())
+    if (Reconnecting() && in.good && link_.isOpen())
         Reconnected();
 }
 
@@ -58,35 +111,38 @@ void DCC::LinkLost(const QString& device, const QString& reason)
         lostPort_ = shared_.PortNumber;
         shared_.PortNumber = 0;
     }
-    networkUp_ = false;
     receiver_->reset();
     DropPendingDoubleHeader();
     StartReconnecting();
     Events.linkChanged();
-    dialogs_.message(QStringLiteral("The link to the DCC box on %1 was lost (%2).\n"
-                                    "Varnolix goes on offline and reconnects by itself when it is back; "
-                                    "a click on the modem picture tries at once.")
-                         .arg(device, reason),
-                     QStringLiteral("DCC Box disconnected"), Dialogs::Critical);
+    dialogs_.notice(QStringLiteral("dcc-link"),
+                    QStringLiteral("The link to the DCC box on %1 was lost (%2).\n"
+                                   "Varnolix goes on offline and reconnects by itself when it is back; "
+                                   "a click on the modem picture tries at once. Stops wait and go first; "
+                                   "other commands are not sent.")
+                        .arg(device, reason),
+                    QStringLiteral("DCC Box disconnected"), Dialogs::Critical);
 }
 
 void DCC::StartReconnecting()
 {
-    if (!Interface.network() && lostPort_ == 0)
+    if (!Interface.network() && lostPort_ == 0) {
+        SetLinkState(LinkSession::State::OfflineByChoice);
         return;
-    reconnecting_ = true;
+    }
+    SetLinkState(LinkSession::State::Lost);
     reconnectTimer_->start(ReconnectIntervalMs);
 }
 
 void DCC::ReconnectNow()
 {
-    if (reconnecting_)
+    if (Reconnecting())
         ReconnectTick();
 }
 
 void DCC::ReconnectTick()
 {
-    if (!reconnecting_)
+    if (!Reconnecting())
         return;
     reconnectTimer_->start(ReconnectIntervalMs);
     if (link_.opening())
@@ -102,7 +158,7 @@ void DCC::ReconnectTick()
 
 void DCC::LinkOpened()
 {
-    if (!reconnecting_)
+    if (!Reconnecting())
         return;
     receiver_->reset();
     link_.discardReceived();
@@ -111,23 +167,24 @@ void DCC::LinkOpened()
 
 void DCC::Reconnected()
 {
-    reconnecting_ = false;
     reconnectTimer_->stop();
     if (!Interface.network())
         shared_.PortNumber = lostPort_;
     lostPort_ = 0;
-    networkUp_ = Interface.network();
-    // Who answered, for the monitor and the status; nobody waits for it.
+    // The kept stops go first; who answered and the track's state follow,
+    // for the monitor and the status; nobody waits for them.
+    SetLinkState(LinkSession::State::Online);
     const auto query = station_frames::versionQuery();
     WriteOwed(QByteArray(reinterpret_cast<const char*>(query.data()), 3));
+    AskStationStatus();
     Events.linkChanged();
 }
 
 QString DCC::TestInterface(const InterfaceSettings& settings, std::uint8_t port)
 {
     const InterfaceSettings kept = Interface;
-    const std::uint8_t keptPort = reconnecting_ ? lostPort_ : shared_.PortNumber;
-    const bool wasInUse = Online() || reconnecting_;
+    const std::uint8_t keptPort = Reconnecting() ? lostPort_ : shared_.PortNumber;
+    const bool wasInUse = Online() || Reconnecting();
     Interface = settings;
     shared_.PortNumber = port;
     QString result;
@@ -145,6 +202,7 @@ QString DCC::TestInterface(const InterfaceSettings& settings, std::uint8_t port)
     if (!wasInUse) {
         link_.close();
         receiver_->reset();
+        SetLinkState(LinkSession::State::OfflineByChoice);
     } else if (!QueryBox()) {
         link_.close();
         receiver_->reset();
@@ -183,17 +241,11 @@ void DCC::ConnectAgain()
         shared_.PortNumber = 0;
     StartReconnecting();
     Events.linkChanged();
-    dialogs_.message(QStringLiteral("The DCC box on %1 did not answer (%2).\nVarnolix goes on offline%3.")
-                         .arg(where, reason,
-                              reconnecting_ ? QStringLiteral(" and connects by itself as soon as it answers") : QString()),
-                     QStringLiteral("DCC Box disconnected"), Dialogs::Critical);
-}
-
-void DCC::ShowLater(const QString& text, const QString& title, int style)
-{
-    // Not from inside the receive path: the message box runs its own loop.
-    QMetaObject::invokeMethod(
-        &Events, [this, text, title, style] { dialogs_.message(text, title, style); }, Qt::QueuedConnection);
+    dialogs_.notice(QStringLiteral("dcc-link"),
+                    QStringLiteral("The DCC box on %1 did not answer (%2).\nVarnolix goes on offline%3.")
+                        .arg(where, reason,
+                             Reconnecting() ? QStringLiteral(" and connects by itself as soon as it answers") : QString()),
+                    QStringLiteral("DCC Box disconnected"), Dialogs::Critical);
 }
 
 DCC::PilotChoice DCC::CoupleDoubleHeader()
@@ -209,7 +261,7 @@ DCC::PilotChoice DCC::CoupleDoubleHeader()
     if (PilotIndex != pilot)
         return PilotChoice::Ignored;
     const auto frame = loco_frames::doubleHeaderFrame({EngineAddrHigh, EngineAddrLow}, {PilotAddrHigh, PilotAddrLow});
-    PilotPending = link_.isOpen() && !reconnecting_;
+    PilotPending = link_.isOpen() && session_.state() == LinkSession::State::Online;
     pendingDoubleHeader_ = PilotPending ? QByteArray(reinterpret_cast<const char*>(frame.data()), 7) : QByteArray();
     SendDoubleHeader();
     return PilotChoice::Coupled;
@@ -229,6 +281,13 @@ void DCC::DropPendingDoubleHeader()
 
 void DCC::Answered(const DccReceiver::Answer& answer)
 {
+    // The emergency stop goes again until the command station has it: sent
+    // now, or kept if the link is down by then.
+    using Outcome = DccReceiver::Answer::Outcome;
+    if (answer.frame == QByteArray("\x80\x80", 2) && (answer.outcome == Outcome::NoAnswer || answer.outcome == Outcome::NotPassedOn)) {
+        Submit(answer.frame);
+        return;
+    }
     if (pendingDoubleHeader_.isEmpty() || answer.frame != pendingDoubleHeader_)
         return;
     pendingDoubleHeader_.clear();
@@ -250,5 +309,5 @@ void DCC::Answered(const DccReceiver::Answer& answer)
     PilotAddrHigh = 0;
     PilotAddrLow = 0;
     Events.pilotChanged();
-    ShowLater(text, QStringLiteral("locomotive/multiple unit"), Dialogs::Information);
+    dialogs_.notice(QStringLiteral("double-header"), text, QStringLiteral("locomotive/multiple unit"), Dialogs::Information);
 }

@@ -29,10 +29,14 @@ void DCC::SendSpeed(std::uint8_t high, std::uint8_t low)
     Pause(0.005f);
 }
 
-void DCC::SendSpeedStep()
+bool DCC::SendSpeedStep()
 {
     SpeedByte = static_cast<std::uint8_t>(DirectionBit + shared_.ActiveIndex);
-    SendSpeed(EngineAddrHigh, EngineAddrLow);
+    shared_.FrameBuf = loco_frames::speedFrame({EngineAddrHigh, EngineAddrLow}, SpeedByte);
+    if (!SendFrame())
+        return false;
+    Pause(0.005f);
+    return true;
 }
 
 void DCC::SendDoubleHeader()

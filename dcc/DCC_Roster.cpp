@@ -182,6 +182,10 @@ DCC::PilotChoice DCC::SelectPilot(int index)
         return PilotChoice::NoEngine;
     if (index < 0 || index >= LocoCount || (PilotIndex != NoPilot && PilotIndex != index))
         return PilotChoice::Ignored;
+    // A lost link is not the chosen offline mode: nothing is coupled or
+    // dissolved that the command station has not been told of.
+    if (RefusedWhileDown())
+        return PilotChoice::Refused;
     if (PilotIndex == NoPilot) {
         // Without an address the frame would dissolve rather than couple.
         if (!DrivableAddress(index))

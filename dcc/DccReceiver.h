@@ -10,6 +10,8 @@
 #include <deque>
 #include <functional>
 #include <memory>
+#include <optional>
+#include <unordered_map>
 
 class Clock;
 class ClockTimer;
@@ -18,8 +20,13 @@ class ClockTimer;
 // frames sent, notices silence, asks once more after a transmission error,
 // and keeps what the broadcasts say in a LinkState.
 //
-// Answers come in the order of the frames. Every command frame is owed an
-// answer within AnswerTimeoutMs; two owed answers missed in a row make the
+// An answer settles the frame it answers: an acknowledgement the oldest
+// command, a version or status the query for it, a track broadcast the
+// station command that caused it, a refusal the double header; broadcasts
+// and unknown frames settle nothing. After a transmission error a frame is
+// sent once more only while it is still true: nothing newer went to the
+// same loco or output, and no emergency stop or power off went out since.
+// Every command frame is owed an answer within AnswerTimeoutMs; two owed answers missed in a row make the
 // box "not answering", and any frame from it ends that. While it is silent
 // the box is asked for a sign of life every ProbeIntervalMs, so the status
 // clears without the user sending anything.
@@ -33,7 +40,8 @@ public:
 
     // What became of a frame the box owed an answer to.
     struct Answer {
-        enum class Outcome { Accepted, Refused, NotPassedOn, NoAnswer };
+        // Superseded: not passed on, and a newer command made it stale.
+        enum class Outcome { Accepted, Refused, NotPassedOn, NoAnswer, Superseded };
         QByteArray frame;
         Outcome outcome = Outcome::Accepted;
         // Refused: the reason in plain words.
@@ -72,9 +80,16 @@ private:
     struct Owed {
         QByteArray frame;
         bool retried = false;
+        std::uint64_t sequence = 0;
+        std::uint32_t target = 0;
     };
 
+    // The first owed frame `fits`, or none.
+    std::optional<std::size_t> find(const std::function<bool(const QByteArray&)>& fits) const;
+    bool stillTrue(const Owed& owed) const;
+    void transmissionError();
     void settle(Answer::Outcome outcome, const QString& why = {});
+    void settleAt(std::optional<std::size_t> index, Answer::Outcome outcome, const QString& why = {});
     void answerTimedOut();
     void probeTick();
     void heard();
@@ -85,6 +100,11 @@ private:
     Hooks hooks_;
     LinkState state_;
     std::deque<Owed> owed_;
+    // The newest frame sent to each loco instruction or accessory output, and
+    // the newest emergency stop or power off.
+    std::uint64_t sequence_ = 0;
+    std::unordered_map<std::uint32_t, std::uint64_t> newest_;
+    std::uint64_t newestStopAll_ = 0;
     int misses_ = 0;
     QString interfaceWords_;
     QString stationWords_;

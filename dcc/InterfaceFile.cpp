@@ -65,6 +65,13 @@ ReadResult read(const QString& path)
         result.error = QStringLiteral("%1 cannot be used: %2.").arg(QDir::toNativeSeparators(path), fault);
         return result;
     }
+    if (settings.kind == InterfaceSettings::Kind::Usb && settings.speed != InterfaceSettings::UsbSpeed) {
+        result.warning = QStringLiteral("%1 gives the LI-USB interface %2 baud, but it runs at %3 only; Varnolix uses %3.")
+                             .arg(QDir::toNativeSeparators(path))
+                             .arg(settings.speed)
+                             .arg(InterfaceSettings::UsbSpeed);
+        settings.speed = InterfaceSettings::UsbSpeed;
+    }
     result.settings = settings;
     return result;
 }

@@ -18,6 +18,9 @@ struct ReadResult {
     std::optional<InterfaceSettings> settings;
     // Names the file and what is wrong with it; empty unless garbled.
     QString error;
+    // Names the file and what was put right in the settings read: a "usb"
+    // record with a speed other than the LI-USB's one.
+    QString warning;
 };
 
 ReadResult read(const QString& path);

@@ -11,11 +11,13 @@ LS::LS(Shared& shared, DCC& dcc)
 {
 }
 
-void LS::SwitchAccessory(std::uint8_t n)
+bool LS::SwitchAccessory(std::uint8_t n)
 {
-    if (!dcc_.Online()) {
+    // A lost link is not the chosen offline mode: the activate is refused
+    // with a word below, and nothing waits for an off.
+    if (!dcc_.Online() && !dcc_.LinkDown()) {
         shared_.FrameText = QStringLiteral(" modem OFF");
-        return;
+        return false;
     }
     const frames::AccessoryTarget target = frames::accessoryTarget(n);
     AccAddress = target.address;
@@ -24,7 +26,8 @@ void LS::SwitchAccessory(std::uint8_t n)
     // Another click may run during the pause and set its own side; the off
     // frame must go to the output that was switched on.
     const QString side = shared_.CoilSide;
-    SetAccessoryOutput();
+    if (!SetAccessoryOutput())
+        return false;
     dcc_.Pause(OnSeconds);
     AccAddress = target.address;
     AccPair = target.pair;
@@ -32,18 +35,19 @@ void LS::SwitchAccessory(std::uint8_t n)
     shared_.CoilSide = side;
     SetAccessoryOutput();
     dcc_.Pause(RestSeconds);
+    return true;
 }
 
-void LS::SetAccessoryOutput()
+bool LS::SetAccessoryOutput()
 {
     if (shared_.CoilSide == QStringLiteral("L") || shared_.CoilSide == QStringLiteral("R"))
         AccData = frames::accessoryData(AccActivate, AccPair, shared_.CoilSide == QStringLiteral("R"));
-    SendAccessoryFrame();
+    return SendAccessoryFrame();
 }
 
-void LS::SendAccessoryFrame()
+bool LS::SendAccessoryFrame()
 {
     const auto frame = frames::accessoryFrame(AccAddress, AccData);
     std::copy(frame.begin(), frame.end(), shared_.FrameBuf.begin());
-    dcc_.SendFrame();
+    return dcc_.SendFrame();
 }

@@ -20,14 +20,16 @@ public:
 
     LS(Shared& shared, DCC& dcc);
 
-    // Switches accessory n on and off again. Offline (no port, no connection) nothing
-    // is sent.
-    void SwitchAccessory(std::uint8_t n);
+    // Switches accessory n on and off again. Offline by choice nothing is
+    // sent; while the link is down the activate is refused (false) and
+    // nothing else happens.
+    bool SwitchAccessory(std::uint8_t n);
     // AccData from AccActivate, AccPair and CoilSide, then the frame. A side
     // that is neither "L" nor "R" keeps the previous AccData.
-    void SetAccessoryOutput();
+    bool SetAccessoryOutput();
     // FrameBuf = 52 AccAddress AccData check, then SendFrame.
-    void SendAccessoryFrame();
+    // False when refused because the link is down.
+    bool SendAccessoryFrame();
 
     std::uint8_t AccAddress = 0;
     std::uint8_t AccPair = 0;

@@ -34,12 +34,24 @@ QString statusTail(const LinkState& state, const QString* frameText)
         tail += QStringLiteral("  ") + word;
     if (state.notPassedOn)
         tail += QStringLiteral("  last command not passed on");
+    return tail + heldTail(state);
+}
+
+QString heldTail(const LinkState& state)
+{
+    QString tail;
+    if (state.stopNotSent)
+        tail += QStringLiteral("  STOP NOT SENT");
+    if (!state.notSent.isEmpty())
+        tail += QStringLiteral("  not sent: ") + state.notSent;
     return tail;
 }
 
 QString locoBanner(const LinkState& state, unsigned engine)
 {
     QStringList lines;
+    if (state.stopNotSent)
+        lines << QStringLiteral("STOP NOT SENT");
     if (const QString word = track(state.track); !word.isEmpty())
         lines << word;
     if (engine != 0 && state.takenOver == engine)

@@ -21,6 +21,12 @@ struct LinkState {
     unsigned takenOver = 0;
     // Who answered, in words: "interface 0.1 / 3.6, command station LZV100 3.6".
     QString identity;
+    // A stop or an accessory's deactivate is kept while the link is down and
+    // has not reached the box yet.
+    bool stopNotSent = false;
+    // Why the last command was refused while the link was down ("DCC box
+    // lost"); empty once it is back.
+    QString notSent;
 
     friend bool operator==(const LinkState&, const LinkState&) = default;
 };
@@ -34,6 +40,10 @@ QString track(LinkState::Track track);
 // or "DCC box not answering" in its place), the bytes of the last frame when
 // asked for, then each further state after two blanks.
 QString statusTail(const LinkState& state, const QString* frameText);
+
+// "  STOP NOT SENT", "  not sent: DCC box lost": what the link, while down,
+// has kept or refused; follows the modem word whether it is ON or OFF.
+QString heldTail(const LinkState& state);
 
 // The loco window's red banner for its train engine; empty when all is well.
 QString locoBanner(const LinkState& state, unsigned engine);

@@ -34,4 +34,9 @@ Frame versionQuery()
     return closed({0x21, 0x21});
 }
 
+Frame statusQuery()
+{
+    return closed({0x21, 0x24});
+}
+
 } // namespace station_frames

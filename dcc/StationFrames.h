@@ -16,5 +16,7 @@ Frame trackPowerOff();
 Frame resumeOperation();
 // 21 21 00: which command station is it, and which version.
 Frame versionQuery();
+// 21 24 05: the command station's state, answered by 62 22 SS.
+Frame statusQuery();
 
 } // namespace station_frames

@@ -14,10 +14,18 @@ void Form2a::cmdLoco_MouseDown(int Index, int Button)
     // not send a step while the display shows STOP.
     if (Button != 1 && Button != 2)
         return;
+    const std::uint8_t before = shared_.ActiveIndex;
     shared_.ActiveIndex = static_cast<std::uint8_t>(Index);
     cmdLoco[1]->setFocus();
     if (!dcc_.EngineChosen) {
         sr_.Prompt(13);
+        return;
+    }
+    if (Button == 2)
+        shared_.ActiveIndex = 0;
+    // Refused while the link is down: the throttle keeps showing what the loco was last told.
+    if (!dcc_.SendSpeedStep()) {
+        shared_.ActiveIndex = before;
         return;
     }
     sr_.ResetButtonSizes(1);
@@ -25,10 +33,8 @@ void Form2a::cmdLoco_MouseDown(int Index, int Button)
         setLocoButtonHeight(0, 500);
         setLocoButtonHeight(Index, 800);
     } else {
-        shared_.ActiveIndex = 0;
         setLocoButtonHeight(0, 800);
     }
-    dcc_.SendSpeedStep();
 }
 
 void Form2a::cmdLoco_MouseMove(int Index)

@@ -37,7 +37,7 @@ SR::StatusCaption SR::modemCaption()
     StatusCaption caption;
     caption.modemOn = dcc_.Online();
     if (!caption.modemOn) {
-        caption.title = StatusText + QStringLiteral("  modem OFF");
+        caption.title = StatusText + QStringLiteral("  modem OFF") + link_words::heldTail(dcc_.linkState());
         caption.frameLabel = QStringLiteral("hide");
         return caption;
     }

@@ -74,7 +74,7 @@ TEST_F(DccLink, ABoxThatAnswersIsConnectedAndAnnounced)
               QStringLiteral("DCC box connected on Port 3\ninterface 0.1 / 3.6, command station LZ100/LZV100 3.6"));
     EXPECT_EQ(dialogs.shown[0].title, QStringLiteral("Varnolix DCC + DC"));
     EXPECT_EQ(dialogs.shown[0].style, Dialogs::Information);
-    EXPECT_EQ(link.takeWritten(), (QStringList{QStringLiteral("F0 F0"), QStringLiteral("21 21 00")}));
+    EXPECT_EQ(link.takeWritten(), (QStringList{QStringLiteral("F0 F0"), QStringLiteral("21 21 00"), QStringLiteral("21 24 05")}));
     EXPECT_TRUE(link.isOpen());
     // The settle pause of one second ran on the injected clock.
     EXPECT_GE(clock.seconds(), 1.0);
@@ -162,7 +162,7 @@ TEST_F(DccLink, ALostLinkGoesOfflineAndTellsTheUserOnce)
     // Later frames go nowhere and say nothing more.
     fill({0xE4, 0x12, 0x00, 0x03, 0x89, 0x7C});
     dcc.SendFrame();
-    EXPECT_EQ(link.written.size(), 2); // only the two version queries
+    EXPECT_EQ(link.written.size(), 3); // only the version and status queries
     EXPECT_EQ(dialogs.shown.size(), 1u);
 }
 

@@ -104,6 +104,91 @@ TEST_F(Receiver, ATransmissionErrorIsAnsweredByOneRetryThenReported)
     }
 }
 
+TEST_F(Receiver, AFrameIsSentAgainOnlyWhileItIsStillTrue)
+{
+    const struct {
+        std::vector<const char*> later; // sent after the frame the error answers
+        bool retried;
+        const char* why;
+    } rows[] = {
+        {{}, true, "nothing newer"},
+        {{"E41200038075"}, false, "the same loco stopped since"},
+        {{"E41200058073"}, true, "another loco"},
+        {{"E420000310D7"}, true, "the same loco's functions"},
+        {{"8080"}, false, "an emergency stop since"},
+        {{"2180A1"}, false, "power off since"},
+    };
+    for (const auto& row : rows) {
+        receiver.reset();
+        resent.clear();
+        answers.clear();
+        receiver.sent(hex("E4120003897C"));
+        for (const char* frame : row.later)
+            receiver.sent(hex(frame));
+        hear("6181E0"); // busy
+        EXPECT_EQ(resent.size(), row.retried ? 1 : 0) << row.why;
+        EXPECT_EQ(answers.empty(), row.retried) << row.why;
+        if (!row.retried) {
+            EXPECT_EQ(answers[0].outcome, Outcome::Superseded) << row.why;
+            EXPECT_FALSE(receiver.state().notPassedOn) << row.why;
+        }
+    }
+    // A function's or an accessory's ON never lands after its OFF.
+    for (const auto& [on, off] : {std::pair{"E420000314D3", "E420000310D7"}, std::pair{"520189DA", "520181D2"}}) {
+        receiver.reset();
+        resent.clear();
+        receiver.sent(hex(on));
+        receiver.sent(hex(off));
+        hear("010203");
+        EXPECT_TRUE(resent.isEmpty()) << on;
+        hear("010203");
+        EXPECT_EQ(resent, QByteArrayList{hex(off)}) << "the OFF itself is still true";
+    }
+}
+
+TEST_F(Receiver, AnswersSettleOnlyWhatTheyAnswer)
+{
+    receiver.sent(hex("E5430003C4D2B3"));
+    // Nothing of this answers a double header.
+    receiver.received({hex("010405"), true, true}); // marked as a broadcast
+    for (const char* other : {"420180C3", "810081", "E34004D275", "62220040", "0102", "6321360074", "02013635"})
+        hear(other);
+    EXPECT_TRUE(answers.empty());
+    hear("E18362");
+    ASSERT_EQ(answers.size(), 1u);
+    EXPECT_EQ(answers[0].outcome, Outcome::Refused);
+
+    // Each query by its own reply, the command by the acknowledgement.
+    answers.clear();
+    receiver.sent(hex("F0F0"));
+    receiver.sent(hex("212405"));
+    receiver.sent(hex("E4120003897C"));
+    hear("010405");
+    hear("62220141");
+    hear("02013635");
+    ASSERT_EQ(answers.size(), 3u);
+    EXPECT_EQ(answers[0].frame, hex("E4120003897C"));
+    EXPECT_EQ(answers[1].frame, hex("212405"));
+    EXPECT_EQ(answers[2].frame, hex("F0F0"));
+    EXPECT_FALSE(receiver.owes());
+}
+
+TEST_F(Receiver, TheCommandStationsStatusIsTheTrackState)
+{
+    const struct {
+        const char* frame;
+        LinkState::Track track;
+    } rows[] = {{"62220141", LinkState::Track::PowerOff},
+                {"62220040", LinkState::Track::Normal},
+                {"62220242", LinkState::Track::EmergencyStop},
+                {"62220848", LinkState::Track::ServiceMode},
+                {"62224606", LinkState::Track::EmergencyStop}}; // power-up and start-mode bits aside
+    for (const auto& row : rows) {
+        hear(row.frame);
+        EXPECT_EQ(receiver.state().track, row.track) << row.frame;
+    }
+}
+
 TEST_F(Receiver, ARetryThatGoesThroughLeavesNoWord)
 {
     receiver.sent(hex("E4120003897C"));

@@ -71,4 +71,21 @@ TEST(InterfaceFile, AGarbledFileIsNamedWithWhatIsWrong)
     }
 }
 
+TEST(InterfaceFile, AUsbRecordWithAnotherSpeedIsNamedAndRunsAtTheLiUsbsSpeed)
+{
+    TestFolder dir;
+    const QString path = dir.path() + QStringLiteral("/data/text/interface.txt");
+    for (const char* speed : {"19200", "115200", "57600"}) {
+        dir.write(QStringLiteral("data/text/interface.txt"), QByteArray("\"usb\",") + speed + ",\"none\",\"\",0");
+        const auto read = interface_file::read(path);
+        ASSERT_TRUE(read.settings) << speed;
+        EXPECT_EQ(read.settings->speed, 57600) << speed;
+        const bool named = QByteArray(speed) != "57600";
+        EXPECT_EQ(read.warning.contains(QStringLiteral("interface.txt gives the LI-USB interface %1 baud").arg(QLatin1String(speed))),
+                  named)
+            << read.warning.toStdString();
+        EXPECT_EQ(read.warning.isEmpty(), !named) << speed;
+    }
+}
+
 } // namespace

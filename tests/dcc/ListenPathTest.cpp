@@ -113,10 +113,10 @@ TEST_F(ListenPath, TheToolbarCommandsReachTheBoxAndTheStatusFollowsItsBroadcast)
     dcc->ResumeOperation();
     EXPECT_TRUE(until([&] { return status().endsWith(QStringLiteral("  modem ON")); })) << status().toStdString();
     const auto frames = box->frames();
-    ASSERT_EQ(frames.size(), 5u);
-    EXPECT_EQ(frames[2], (dccbox::Frame{0x80, 0x80}));
-    EXPECT_EQ(frames[3], (dccbox::Frame{0x21, 0x80, 0xA1}));
-    EXPECT_EQ(frames[4], (dccbox::Frame{0x21, 0x81, 0xA0}));
+    ASSERT_EQ(frames.size(), 6u);
+    EXPECT_EQ(frames[3], (dccbox::Frame{0x80, 0x80}));
+    EXPECT_EQ(frames[4], (dccbox::Frame{0x21, 0x80, 0xA1}));
+    EXPECT_EQ(frames[5], (dccbox::Frame{0x21, 0x81, 0xA0}));
 }
 
 TEST_F(ListenPath, AFrameTheInterfaceCouldNotPassOnIsSentOnceMore)
@@ -125,15 +125,15 @@ TEST_F(ListenPath, AFrameTheInterfaceCouldNotPassOnIsSentOnceMore)
     connect();
     box->failNext(1);
     sendSpeed();
-    ASSERT_TRUE(until([&] { return box->frames().size() >= 4; })) << "the frame and its one retry";
-    EXPECT_EQ(box->frames()[3], box->frames()[2]);
+    ASSERT_TRUE(until([&] { return box->frames().size() >= 5; })) << "the frame and its one retry";
+    EXPECT_EQ(box->frames()[4], box->frames()[3]);
     EXPECT_TRUE(until([&] { return !dcc->linkState().notPassedOn && !QByteArray(status().toUtf8()).contains("passed"); }));
 
     box->failNext(2);
     sendSpeed();
     EXPECT_TRUE(until([&] { return status().endsWith(QStringLiteral("  last command not passed on")); }))
         << status().toStdString();
-    EXPECT_EQ(box->frames().size(), 6u) << "one retry only";
+    EXPECT_EQ(box->frames().size(), 7u) << "one retry only";
     sendSpeed();
     EXPECT_TRUE(until([&] { return status().endsWith(QStringLiteral("  modem ON")); })) << status().toStdString();
 }
@@ -144,19 +144,19 @@ TEST_F(ListenPath, ASilentBoxIsNoticedAfterTwoFramesAndForgottenWhenItAnswersAga
     connect();
     box->setSilent(true);
     sendSpeed();
-    ASSERT_TRUE(box->waitForFrames(3, 5s));
+    ASSERT_TRUE(box->waitForFrames(4, 5s));
     clock.advance(0.6);
     EXPECT_TRUE(status().endsWith(QStringLiteral("  modem ON"))) << "one frame unanswered is not yet silence";
     sendSpeed();
-    ASSERT_TRUE(box->waitForFrames(4, 5s));
+    ASSERT_TRUE(box->waitForFrames(5, 5s));
     clock.advance(0.6);
     EXPECT_TRUE(status().endsWith(QStringLiteral("  DCC box not answering"))) << status().toStdString();
 
     // Back: the next sign-of-life query is answered, without any click.
     box->setSilent(false);
     clock.advance(1.0);
-    ASSERT_TRUE(box->waitForFrames(5, 5s));
-    EXPECT_EQ(box->frames()[4], (dccbox::Frame{0xF0, 0xF0}));
+    ASSERT_TRUE(box->waitForFrames(6, 5s));
+    EXPECT_EQ(box->frames()[5], (dccbox::Frame{0xF0, 0xF0}));
     EXPECT_TRUE(until([&] { return status().endsWith(QStringLiteral("  modem ON")); })) << status().toStdString();
     EXPECT_TRUE(dialogs.shown.empty());
 }
@@ -195,7 +195,7 @@ TEST_F(ListenPath, TheLinkComesBackByItselfWhenTheDeviceReappears)
     EXPECT_EQ(dialogs.shown.size(), 1u) << "no dialog on the way back";
     EXPECT_TRUE(until([&] { return clock.activeTimers() == 0; })) << "nothing is looked for any more";
     sendSpeed();
-    ASSERT_TRUE(box->waitForFrames(3, 5s));
+    ASSERT_TRUE(box->waitForFrames(4, 5s));
 }
 
 TEST_F(ListenPath, ADoubleHeaderIsTickedOnlyWhenTheCommandStationAcceptsIt)
@@ -227,6 +227,106 @@ TEST_F(ListenPath, ADoubleHeaderIsTickedOnlyWhenTheCommandStationAcceptsIt)
               QStringList{QStringLiteral("C5 and B1234 were not coupled: a loco is already in another double header.")});
 }
 
+TEST_F(ListenPath, StopsWaitForTheBoxAndGoFirstOtherCommandsAreRefusedWithAWord)
+{
+    const dccbox::Frame stop{0xE4, 0x12, 0x00, 0x03, 0x80, 0x75};
+    const auto keepStopRefuseGo = [&] {
+        shared.FrameBuf = {0xE4, 0x12, 0x00, 0x03, 0x80, 0x75, 0};
+        EXPECT_TRUE(dcc->SendFrame());
+        shared.FrameBuf = {0xE4, 0x12, 0x00, 0x03, 0x89, 0x7C, 0};
+        EXPECT_FALSE(dcc->SendFrame());
+    };
+    startBox();
+    connect();
+
+    // The pty's far side closes and opens again.
+    box->stop();
+    ASSERT_TRUE(until([&] { return dcc->Reconnecting(); }));
+    dcc->EmergencyStop();
+    keepStopRefuseGo();
+    EXPECT_TRUE(status().endsWith(QStringLiteral("  modem OFF  STOP NOT SENT  not sent: DCC box lost"))) << status().toStdString();
+    box.reset();
+    startBox();
+    clock.advance(1.0);
+    ASSERT_TRUE(until([&] { return box->frames().size() >= 5; }));
+    EXPECT_EQ(box->frames(), (std::vector<dccbox::Frame>{{0xF0, 0xF0}, {0x80, 0x80}, stop, {0x21, 0x21, 0x00}, {0x21, 0x24, 0x05}}));
+    EXPECT_TRUE(until([&] { return status().endsWith(QStringLiteral("  modem ON  EMERGENCY STOP")); })) << status().toStdString();
+
+    // The box goes silent and comes back.
+    box->setSilent(true);
+    for (std::size_t i = 6; i <= 7; ++i) {
+        sendSpeed();
+        ASSERT_TRUE(box->waitForFrames(i, 5s));
+        clock.advance(0.6);
+    }
+    keepStopRefuseGo();
+    EXPECT_TRUE(status().endsWith(QStringLiteral("  DCC box not answering  EMERGENCY STOP  STOP NOT SENT  not sent: DCC box not answering")))
+        << status().toStdString();
+    box->setSilent(false);
+    clock.advance(1.0);
+    ASSERT_TRUE(until([&] { return box->frames().size() >= 9; }));
+    EXPECT_EQ(box->frames()[7], (dccbox::Frame{0xF0, 0xF0}));
+    EXPECT_EQ(box->frames()[8], stop);
+    EXPECT_TRUE(until([&] { return status().endsWith(QStringLiteral("  modem ON  EMERGENCY STOP")); })) << status().toStdString();
+}
+
+TEST_F(ListenPath, ABusyAnswerAfterANewerFrameToTheLocoIsNotRetried)
+{
+    startBox();
+    connect();
+    box->busyNext(1);
+    const std::uint64_t before = dcc->Log.total();
+    sendSpeed();
+    shared.FrameBuf = {0xE4, 0x12, 0x00, 0x03, 0x80, 0x75, 0};
+    dcc->SendFrame();
+    ASSERT_TRUE(until([&] { return dcc->Log.total() >= before + 4; }));
+    QStringList lines;
+    for (std::size_t i = dcc->Log.size() - 4; i < dcc->Log.size(); ++i) {
+        const FrameLog::Entry& e = dcc->Log.at(i);
+        lines << (e.outgoing ? QStringLiteral("-> ") : QStringLiteral("<- "))
+                + QString::fromLatin1(QByteArray(reinterpret_cast<const char*>(e.bytes.data()), e.length).toHex(' ').toUpper());
+    }
+    EXPECT_EQ(lines, (QStringList{QStringLiteral("-> E4 12 00 03 89 7C"), QStringLiteral("-> E4 12 00 03 80 75"),
+                                  QStringLiteral("<- 61 81 E0"), QStringLiteral("<- 01 04 05")}));
+    EXPECT_EQ(box->frames().size(), 5u);
+}
+
+TEST_F(ListenPath, TheCommandStationsStateIsAskedForAtConnect)
+{
+    startBox();
+    box->send(dccbox::trackPowerOff); // before the program is there: nobody hears it
+    connect();
+    EXPECT_TRUE(until([&] { return status().endsWith(QStringLiteral("  modem ON  TRACK POWER OFF")); })) << status().toStdString();
+}
+
+TEST_F(ListenPath, ABroadcastBetweenADoubleHeaderAndItsAnswerSettlesNothing)
+{
+    dccbox::Options options;
+    options.framing = xpressnet::Framing::Usb;
+    startBox(options);
+    dir.write(QStringLiteral("data/text/loco.txt"), "\"0003\",\"A3\"\r\n\"1234\",\"B1234\"\r\n\"0005\",\"C5\"\r\n");
+    shared.LocoFilePath = dir.path() + QStringLiteral("/data/text/loco.txt");
+    const auto session = [&] {
+        connect(defaultsFor(InterfaceSettings::Kind::Usb));
+        ASSERT_TRUE(dcc->ReadLocoFile());
+    };
+    session();
+    ASSERT_TRUE(dcc->SelectTrainEngine(0));
+    dcc->SelectPilot(1); // A3 + B1234, held by the command station from now on
+    ASSERT_TRUE(until([&] { return !dcc->PilotPending; }));
+
+    startProgram();
+    session();
+    ASSERT_TRUE(dcc->SelectTrainEngine(2));
+    box->setAnswerDelay(300);
+    dcc->SelectPilot(1); // C5 + B1234: refused, late
+    ASSERT_TRUE(box->send(dccbox::commandAccepted)); // FF FD 01 04 05, to every device
+    EXPECT_TRUE(until([&] { return !dcc->PilotPending; }));
+    EXPECT_EQ(dcc->PilotIndex, DCC::NoPilot);
+    ASSERT_EQ(dialogs.notices().size(), 1u);
+    EXPECT_EQ(dialogs.notices()[0].text, QStringLiteral("C5 and B1234 were not coupled: a loco is already in another double header."));
+}
+
 TEST_F(ListenPath, TheUsbFramingCarriesFramesBothWays)
 {
     dccbox::Options options;
@@ -234,7 +334,7 @@ TEST_F(ListenPath, TheUsbFramingCarriesFramesBothWays)
     startBox(options);
     connect(defaultsFor(InterfaceSettings::Kind::Usb));
     sendSpeed();
-    ASSERT_TRUE(box->waitForFrames(3, 5s));
+    ASSERT_TRUE(box->waitForFrames(4, 5s));
     const auto bytes = box->receivedBytes();
     const std::vector<std::uint8_t> last(bytes.end() - 8, bytes.end());
     EXPECT_EQ(last, (std::vector<std::uint8_t>{0xFF, 0xFE, 0xE4, 0x12, 0x00, 0x03, 0x89, 0x7C}));
@@ -266,7 +366,7 @@ TEST_P(NetworkPath, DetectsSendsHearsAndReconnects)
               QStringLiteral("DCC box connected on 127.0.0.1:%1\ninterface 0.1 / 3.6, command station z21 3.6").arg(box->tcpPort()));
 
     sendSpeed();
-    ASSERT_TRUE(box->waitForFrames(3, 5s));
+    ASSERT_TRUE(box->waitForFrames(4, 5s));
     const auto bytes = box->receivedBytes();
     const std::vector<std::uint8_t> frame{0xE4, 0x12, 0x00, 0x03, 0x89, 0x7C};
     std::vector<std::uint8_t> expected = frame;

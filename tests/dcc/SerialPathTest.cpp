@@ -98,12 +98,13 @@ TEST_F(SerialPath, FramesArriveByteForByteOnTheFarSide)
         shared.FrameBuf = frame;
         dcc->SendFrame();
     }
-    ASSERT_TRUE(box->waitForFrames(5, 5s));
+    ASSERT_TRUE(box->waitForFrames(6, 5s));
     const auto received = box->frames();
     EXPECT_EQ(received[1], (dccbox::Frame{0x21, 0x21, 0x00}));
-    EXPECT_EQ(received[2], (dccbox::Frame{0xE4, 0x12, 0x00, 0x03, 0x89, 0x7C}));
-    EXPECT_EQ(received[3], (dccbox::Frame{0xE5, 0x43, 0x00, 0x03, 0xC4, 0xD2, 0xB3}));
-    EXPECT_EQ(received[4], (dccbox::Frame{0x52, 0x01, 0x8A, 0xD9}));
+    EXPECT_EQ(received[2], (dccbox::Frame{0x21, 0x24, 0x05}));
+    EXPECT_EQ(received[3], (dccbox::Frame{0xE4, 0x12, 0x00, 0x03, 0x89, 0x7C}));
+    EXPECT_EQ(received[4], (dccbox::Frame{0xE5, 0x43, 0x00, 0x03, 0xC4, 0xD2, 0xB3}));
+    EXPECT_EQ(received[5], (dccbox::Frame{0x52, 0x01, 0x8A, 0xD9}));
     EXPECT_EQ(box->badFrames(), 0u);
 }
 

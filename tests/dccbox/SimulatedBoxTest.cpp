@@ -1,6 +1,7 @@
 #include "BoxScript.h"
 #include "LineRecorder.h"
 
+#include "dccbox/BoxCommands.h"
 #include "dccbox/SimulatedBox.h"
 
 #include <gtest/gtest.h>
@@ -90,6 +91,16 @@ TEST(SimulatedBox, DelayedAnswerArrivesAfterTheDelay)
     ASSERT_TRUE(port.write(bytesOf("F0 F0 E4 12 00 03 89 7C")));
     EXPECT_EQ(port.read(7), bytesOf("02 01 36 35 01 04 05"));
     EXPECT_GE(std::chrono::steady_clock::now() - sent, 40ms);
+
+    // Set at the terminal: late from now on, and nothing overtakes a late answer.
+    EXPECT_EQ(dccbox::runBoxCommand(box, "delay 60"), "delay: done");
+    const auto later = std::chrono::steady_clock::now();
+    ASSERT_TRUE(port.write(bytesOf("F0 F0")));
+    ASSERT_TRUE(box.waitForAnswered(3, 3s));
+    EXPECT_EQ(dccbox::runBoxCommand(box, "delay 0"), "delay: done");
+    ASSERT_TRUE(port.write(bytesOf("E4 12 00 03 89 7C")));
+    EXPECT_EQ(port.read(7), bytesOf("02 01 36 35 01 04 05"));
+    EXPECT_GE(std::chrono::steady_clock::now() - later, 60ms);
 }
 
 TEST(SimulatedBox, KeepsAnsweringWhenThePortIsReopened)

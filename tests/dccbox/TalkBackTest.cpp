@@ -23,9 +23,11 @@ TEST(SimulatedBox, AnswersAndTalksBackLikeACommandStation)
         {"21 80 A1", "01 04 05 61 00 61"},
         {"21 81 A0", "01 04 05 61 01 60"},
         {"21 21 00", "63 21 36 00 74"},
+        {"21 24 05", "62 22 00 40"},
         // Raised at the box's terminal, as from a hand throttle or the command station.
         {"> stop", "81 00 81"},
         {"> off", "61 00 61"},
+        {"21 24 05", "62 22 01 41"}, // the state follows what was raised
         {"> service", "61 02 63"},
         {"> resume", "61 01 60"},
         {"> takeover 1234", "E3 40 C4 D2 B5"},
@@ -44,6 +46,9 @@ TEST(SimulatedBox, AnswersAndTalksBackLikeACommandStation)
         {"> ignore 1", ""},
         {"F0 F0", ""},
         {"F0 F0", "02 01 36 35"},
+        {"> busy 1", ""},
+        {"E4 12 00 03 80 75", "61 81 E0"},
+        {"E4 12 00 03 80 75", "01 04 05"},
         // Without a time slot only the interface itself answers.
         {"> slot-lost", "01 05 04"},
         {"E4 12 00 03 80 75", "01 05 04"},
@@ -119,6 +124,8 @@ TEST(BoxCommands, SayWhatWasDoneOrWhatIsWrong)
         {"takeover", "takeover wants a loco number 1..9999, e.g. takeover 1234"},
         {"takeover 10000", "takeover wants a loco number 1..9999, e.g. takeover 1234"},
         {"ignore many", "ignore wants a number, e.g. ignore 2"},
+        {"delay 20", "delay: done"},
+        {"busy", "busy wants a number, e.g. busy 2"},
         {"halt", "unknown command \"halt\"; help lists the commands"},
         {"", ""},
     };
@@ -126,7 +133,7 @@ TEST(BoxCommands, SayWhatWasDoneOrWhatIsWrong)
         EXPECT_EQ(dccbox::runBoxCommand(box, line), said) << line;
     const std::string help = dccbox::runBoxCommand(box, "help");
     for (const char* name : {"stop", "off", "service", "resume", "silent", "talk", "slot-lost", "slot-back",
-                             "takeover LOCO", "fail N", "ignore N"})
+                             "takeover LOCO", "fail N", "ignore N", "busy N", "delay MS"})
         EXPECT_NE(help.find("\n  " + std::string(name) + " "), std::string::npos) << name;
 }
 

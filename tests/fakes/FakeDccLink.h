@@ -10,7 +10,7 @@
 
 // A DCC link in memory: ports listed in `present` open, `answering` ports
 // answer every frame at once (02 01 36 35 to F0 F0, 63 21 36 00 74 to
-// 21 21 00, 01 04 05 to the rest, or what `replies` holds next); writes are
+// 21 21 00, 62 22 00 40 to 21 24 05, 01 04 05 to the rest, or what `replies` holds next); writes are
 // recorded.
 class FakeDccLink final : public DccLink {
 public:
@@ -48,6 +48,8 @@ public:
             reply = QByteArray::fromHex("02013635");
         } else if (bytes == QByteArray::fromHex("212100")) {
             reply = QByteArray::fromHex("6321360074");
+        } else if (bytes == QByteArray::fromHex("212405")) {
+            reply = QByteArray::fromHex("62220040");
         }
         if (!reply.isEmpty())
             deliver(reply);

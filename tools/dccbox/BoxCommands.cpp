@@ -2,6 +2,7 @@
 
 #include "dccbox/SimulatedBox.h"
 
+#include <algorithm>
 #include <array>
 #include <charconv>
 #include <functional>
@@ -16,9 +17,9 @@ struct Command {
     std::function<bool(SimulatedBox&, unsigned)> run;
 };
 
-const std::array<Command, 11>& commands()
+const std::array<Command, 13>& commands()
 {
-    static const std::array<Command, 11> table = {{
+    static const std::array<Command, 13> table = {{
         {"stop", "", "emergency stop, as from a hand throttle (81 00 81)",
          [](SimulatedBox& box, unsigned) { return box.send(emergencyStop); }},
         {"off", "", "track power off, as after a short circuit (61 00 61)",
@@ -41,6 +42,10 @@ const std::array<Command, 11>& commands()
          [](SimulatedBox& box, unsigned count) { box.failNext(count); return true; }},
         {"ignore", "N", "answer nothing to the next N frames",
          [](SimulatedBox& box, unsigned count) { box.ignoreNext(count); return true; }},
+        {"busy", "N", "answer the next N frames with 61 81 (command station busy)",
+         [](SimulatedBox& box, unsigned count) { box.busyNext(count); return true; }},
+        {"delay", "MS", "send every answer MS milliseconds late from now on (0: at once)",
+         [](SimulatedBox& box, unsigned ms) { box.setAnswerDelay(static_cast<int>(std::min(ms, 60000u))); return true; }},
     }};
     return table;
 }

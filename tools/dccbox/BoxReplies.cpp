@@ -14,6 +14,11 @@ Frame stationVersionReply(std::uint8_t version, std::uint8_t type)
     return withCheckByte({0x63, 0x21, version, type});
 }
 
+Frame stationStatusReply(std::uint8_t status)
+{
+    return withCheckByte({0x62, 0x22, status});
+}
+
 Frame doubleHeaderRefusal(xpressnet::Refusal refusal)
 {
     return withCheckByte({0xE1, static_cast<std::uint8_t>(0x80 | static_cast<std::uint8_t>(refusal))});

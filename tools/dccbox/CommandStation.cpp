@@ -26,17 +26,35 @@ std::vector<Outgoing> CommandStation::answer(const Frame& f)
         return {{versionReply(options_.hardware, options_.software)}};
     if (is({0x21, 0x21, 0x00}))
         return {{stationVersionReply(options_.stationVersion, options_.stationType)}};
+    if (is({0x21, 0x24, 0x05}))
+        return {{stationStatusReply(status_)}};
+    const auto withBroadcast = [this](const Frame& broadcast) {
+        noteBroadcast(broadcast);
+        return std::vector<Outgoing>{{commandAccepted}, {broadcast, true}};
+    };
     if (is({0x80, 0x80}))
-        return {{commandAccepted}, {emergencyStop, true}};
+        return withBroadcast(emergencyStop);
     if (is({0x21, 0x80, 0xA1}))
-        return {{commandAccepted}, {trackPowerOff, true}};
+        return withBroadcast(trackPowerOff);
     if (is({0x21, 0x81, 0xA0}))
-        return {{commandAccepted}, {normalOperation, true}};
+        return withBroadcast(normalOperation);
     if (f.size() == 6 && f[0] == 0xE4 && (f[1] & 0xF0) == 0x10)
         driven_[xpressnet::locoNumber(f[2], f[3])].stopped = isStop(f[1], f[4]);
     if (f.size() == 7 && f[0] == 0xE5 && f[1] == 0x43)
         return {{doubleHeader(xpressnet::locoNumber(f[2], f[3]), xpressnet::locoNumber(f[4], f[5]))}};
     return {{commandAccepted}};
+}
+
+void CommandStation::noteBroadcast(const Frame& frame)
+{
+    if (frame == trackPowerOff)
+        status_ = xpressnet::StatusPowerOff;
+    else if (frame == emergencyStop)
+        status_ = xpressnet::StatusEmergencyStop;
+    else if (frame == serviceMode)
+        status_ = xpressnet::StatusServiceMode;
+    else if (frame == normalOperation)
+        status_ = 0;
 }
 
 Frame CommandStation::doubleHeader(unsigned first, unsigned second)

@@ -3,6 +3,8 @@
 #include "dccbox/BoxReplies.h"
 #include "dccbox/Options.h"
 
+#include <atomic>
+#include <cstdint>
 #include <map>
 #include <vector>
 
@@ -24,6 +26,9 @@ public:
 
     // What goes back for one well-formed command, in order.
     std::vector<Outgoing> answer(const Frame& command);
+    // A track broadcast went out (from a command or the box's terminal): the
+    // state the answer to 21 24 reports. Any thread.
+    void noteBroadcast(const Frame& frame);
 
 private:
     struct Loco {
@@ -36,6 +41,7 @@ private:
 
     const Options& options_;
     std::map<unsigned, Loco> driven_; // every loco a speed frame went to since start
+    std::atomic<std::uint8_t> status_{0}; // 62 22 SS: power off, emergency stop, service mode
 };
 
 } // namespace dccbox

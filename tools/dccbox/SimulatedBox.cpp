@@ -16,6 +16,7 @@ SimulatedBox::SimulatedBox(Options options)
     , assembler_(options_.framing)
     , station_(options_)
     , silent_(options_.silent)
+    , answerDelayMs_(options_.answerDelayMs)
 {
 }
 
@@ -152,6 +153,8 @@ bool SimulatedBox::waitForAnswered(std::size_t count, std::chrono::milliseconds 
 
 bool SimulatedBox::send(const Frame& frame)
 {
+    // What the terminal raised is the command station's state from now on.
+    station_.noteBroadcast(frame);
     return writeFrame({frame, true});
 }
 
@@ -171,6 +174,18 @@ void SimulatedBox::ignoreNext(std::size_t count)
 {
     std::lock_guard lock(controlMutex_);
     ignoreNext_ = count;
+}
+
+void SimulatedBox::busyNext(std::size_t count)
+{
+    std::lock_guard lock(controlMutex_);
+    busyNext_ = count;
+}
+
+void SimulatedBox::setAnswerDelay(int ms)
+{
+    std::lock_guard lock(controlMutex_);
+    answerDelayMs_ = ms;
 }
 
 bool SimulatedBox::loseTimeSlot()

@@ -76,6 +76,11 @@ public:
     // Answer the next `count` frames with 01 02 03 (not passed on) / with nothing.
     void failNext(std::size_t count);
     void ignoreNext(std::size_t count);
+    // Answer the next `count` frames with 61 81 (command station busy).
+    void busyNext(std::size_t count);
+    // Every answer from now on leaves `ms` after its frame came (0: at once),
+    // as a slow adapter or a busy bus would; starts at the option's delay.
+    void setAnswerDelay(int ms);
     // 01 05 04, and the same as the answer to every command until restoreTimeSlot()
     // sends 01 07 06. The interface still answers F0 F0 itself.
     bool loseTimeSlot();
@@ -129,6 +134,8 @@ private:
     bool slotLost_ = false;
     std::size_t failNext_ = 0;
     std::size_t ignoreNext_ = 0;
+    std::size_t busyNext_ = 0;
+    int answerDelayMs_ = 0;
 
     // The descriptor frames travel on: the pty's master, the TCP client or -1.
     // Only the box's thread changes it, and only while holding ioMutex_.

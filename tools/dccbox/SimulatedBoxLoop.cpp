@@ -3,6 +3,7 @@
 
 #include "xpressnet/Describe.h"
 
+#include <algorithm>
 #include <array>
 #include <cerrno>
 #include <cstring>
@@ -169,6 +170,10 @@ std::vector<Outgoing> SimulatedBox::answerTo(const Frame& command)
             --failNext_;
             return {{stationLinkError}};
         }
+        if (busyNext_ > 0) {
+            --busyNext_;
+            return {{stationBusy}};
+        }
         // Without a time slot only the interface itself can answer.
         if (slotLost_ && command != Frame{0xF0, 0xF0})
             return {{timeSlotLost}};
@@ -178,17 +183,20 @@ std::vector<Outgoing> SimulatedBox::answerTo(const Frame& command)
 
 void SimulatedBox::answer(std::vector<Outgoing> replies)
 {
+    int delayMs = 0;
     {
         std::lock_guard lock(controlMutex_);
         if (silent_)
             return;
+        delayMs = answerDelayMs_;
     }
     for (Outgoing& reply : replies) {
-        if (options_.answerDelayMs <= 0) {
+        // Behind a delayed answer nothing may overtake it.
+        if (delayMs <= 0 && pending_.empty()) {
             writeFrame(reply);
             continue;
         }
-        const auto delay = std::chrono::milliseconds(options_.answerDelayMs);
+        const auto delay = std::chrono::milliseconds(std::max(delayMs, 0));
         pending_.push_back({std::chrono::steady_clock::now() + delay, std::move(reply)});
     }
 }

@@ -107,6 +107,9 @@ Reply classifyReply(Bytes f)
         reply.kind = ReplyKind::Feedback;
         reply.address = f[1];
         reply.code = f[2];
+    } else if (f.size() == 4 && f[0] == 0x62 && f[1] == 0x22) {
+        reply.kind = ReplyKind::StationStatus;
+        reply.code = f[2];
     } else if (f.size() == 5 && f[0] == 0x63 && f[1] == 0x21) {
         reply.kind = ReplyKind::CommandStationVersion;
         reply.version = f[2];
@@ -138,6 +141,16 @@ std::string describeReply(Bytes f)
         return "loco " + std::to_string(reply.address) + " taken over by another throttle";
     case ReplyKind::Feedback:
         return feedbackWords(f[1], f[2]);
+    case ReplyKind::StationStatus: {
+        std::string words = "command station status:";
+        if (reply.code & StatusPowerOff)
+            words += " track power off";
+        if (reply.code & StatusEmergencyStop)
+            words += " emergency stop";
+        if (reply.code & StatusServiceMode)
+            words += " service mode";
+        return (reply.code & (StatusPowerOff | StatusEmergencyStop | StatusServiceMode)) ? words : words + " normal operation";
+    }
     default:
         return "unknown reply";
     }

@@ -24,6 +24,7 @@ enum class ReplyKind {
     InterfaceVersion,      // 02 HW SW: see `hardware`, `software`
     CommandStationVersion, // 63 21 VV TT: see `version`, `stationType`
     Feedback,              // 42 AA DD: see `address`, `code`
+    StationStatus,         // 62 22 SS, the answer to 21 24: see `code`
     Unknown,               // anything else, a bad check byte or a wrong length
 };
 
@@ -50,6 +51,12 @@ struct Reply {
     std::uint8_t version = 0;  // CommandStationVersion, BCD
     std::uint8_t stationType = 0;
 };
+
+// The status byte of 62 22 SS: bit 0 track power off (emergency off), bit 1
+// emergency stop, bit 3 service mode.
+constexpr std::uint8_t StatusPowerOff = 0x01;
+constexpr std::uint8_t StatusEmergencyStop = 0x02;
+constexpr std::uint8_t StatusServiceMode = 0x08;
 
 // One whole frame (as FrameAssembler gives it) from the box's side.
 Reply classifyReply(Bytes frame);
