@@ -56,6 +56,8 @@ void App::wireTrackControls()
     // Keys that work in every window of the program (dialogs excepted).
     auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), &form1_);
     escape->setContext(Qt::ApplicationShortcut);
+    // A held Escape is one stop, not one per auto-repeat.
+    escape->setAutoRepeat(false);
     QObject::connect(escape, &QShortcut::activated, &form1_, [this] { escapePressed(); });
     auto* f12 = new QShortcut(QKeySequence(Qt::Key_F12), &form1_);
     f12->setContext(Qt::ApplicationShortcut);
@@ -64,10 +66,11 @@ void App::wireTrackControls()
 
 void App::escapePressed()
 {
-    // An open new-loco panel takes Escape first: it closes, nothing stops.
-    if (form2a_ && form2a_->cancelOpenEntry())
-        return;
+    // Escape always stops, wherever it is pressed; an open new-loco panel
+    // closes too.
     emergencyStop();
+    if (form2a_)
+        form2a_->cancelOpenEntry();
 }
 
 void App::emergencyStop()
@@ -205,8 +208,11 @@ bool App::start()
 
 Form2a& App::locoWindow()
 {
-    if (!form2a_)
+    if (!form2a_) {
         form2a_ = std::make_unique<Form2a>(shared_, dcc_, sr_, folder_);
+        // The keyboard throttle works on the mimic as in the loco window.
+        form2a_->takeThrottleKeysFrom(&form1_);
+    }
     return *form2a_;
 }
 

@@ -63,8 +63,8 @@ public:
     Form1a* form1a() const { return form1a_.get(); }
 
     // Escape in any window, and the toolbar's STOP: every DCC loco stops
-    // (80 80), both K8055 motors go to 0 and every digital output off. An
-    // open new-loco panel takes Escape first, and nothing is stopped then.
+    // (80 80), both K8055 motors go to 0 and every digital output off.
+    // Escape also closes an open new-loco panel.
     void emergencyStop();
     void escapePressed();
     // The frame monitor (toolbar, F12).

@@ -9,6 +9,7 @@
 #include "PressButtons.h"
 #include "ProgramFolder.h"
 #include "Shared.h"
+#include "ThrottleKeys.h"
 #include "TwipsGeometry.h"
 
 #include <QEvent>
@@ -161,6 +162,12 @@ Form2a::Form2a(Shared& shared, DCC& dcc, SR& sr, const ProgramFolder& folder, QW
     AddLocoMenus();
     showRosterMenus();
     showFunctionPanel();
+    keys_ = new ThrottleKeys(*this, dcc_, sr_);
+}
+
+void Form2a::takeThrottleKeysFrom(QWidget* window)
+{
+    keys_->driveFrom(window);
 }
 
 void Form2a::buildMenus()

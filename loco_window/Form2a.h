@@ -15,13 +15,13 @@ class QAction;
 class QBoxLayout;
 class QFrame;
 class QGroupBox;
-class QKeyEvent;
 class QLabel;
 class QLineEdit;
 class QMenu;
 class QMenuBar;
 class QPushButton;
 class SR;
+class ThrottleKeys;
 struct Shared;
 
 // The loco control window: the function panel on the left, the throttle on
@@ -57,8 +57,8 @@ public:
     // False when the entry was refused and the panel stays open.
     bool WriteLoco();
     // Closes an open entry panel without writing anything and brings the
-    // throttle back as it was (Escape, or the "cancel" button). True when
-    // a panel was open: its Escape is then used up here.
+    // throttle back (the "cancel" button, and Escape after its emergency
+    // stop). True when a panel was open.
     bool cancelOpenEntry();
 
     // Roster menus.
@@ -72,6 +72,10 @@ public:
     // acknowledged or refused.
     void showLinkState();
     QLabel* lblBanner = nullptr;
+
+    // Keys pressed in `window` drive this window's throttle too, as keys
+    // pressed here do.
+    void takeThrottleKeysFrom(QWidget* window);
 
     // Client width in twips (the window's width in the system's terms).
     void setClientWidth(int widthTw);
@@ -106,7 +110,6 @@ public:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
-    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void buildMenus();
@@ -125,6 +128,7 @@ private:
     DCC& dcc_;
     SR& sr_;
     const ProgramFolder& folder_;
+    ThrottleKeys* keys_ = nullptr;
     std::array<int, 15> locoHeight_{};
     // The client width before the entry panel opened, for its cancel.
     int widthBeforeEntry_ = 0;

@@ -115,16 +115,6 @@ void Form2a::closeLocoEntry(int widthTw)
     txtLoco->clear();
 }
 
-void Form2a::keyPressEvent(QKeyEvent* event)
-{
-    // The entry panel's own use of Escape; nothing else here uses the key.
-    if (event->key() == Qt::Key_Escape && cancelOpenEntry()) {
-        event->accept();
-        return;
-    }
-    QWidget::keyPressEvent(event);
-}
-
 int Form2a::txtChip_KeyPress(int KeyAscii)
 {
     if (KeyAscii == 8 || (KeyAscii >= '0' && KeyAscii <= '9'))
@@ -178,7 +168,7 @@ bool Form2a::filterKey(QLineEdit* box, QEvent* event)
         break;
     default:
         // Keys that type nothing (arrows, Delete, Tab) are the box's own;
-        // Escape goes on to the window, which closes the panel.
+        // Escape is the program's emergency stop, which closes the panel too.
         if (key->text().isEmpty() || key->key() == Qt::Key_Delete || key->key() == Qt::Key_Tab
             || key->key() == Qt::Key_Backtab || key->key() == Qt::Key_Escape)
             return false;

@@ -16,7 +16,10 @@ void Form2a::cmdLoco_MouseDown(int Index, int Button)
         return;
     const std::uint8_t before = shared_.ActiveIndex;
     shared_.ActiveIndex = static_cast<std::uint8_t>(Index);
-    cmdLoco[1]->setFocus();
+    // A key from the mimic may drive the throttle hidden behind the entry
+    // panel: the panel keeps its typing.
+    if (!AddLocoOpen)
+        cmdLoco[1]->setFocus();
     if (!dcc_.EngineChosen) {
         sr_.Prompt(13);
         return;
