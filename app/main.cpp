@@ -3,6 +3,7 @@
 #include "HidapiBackend.h"
 #include "Launch.h"
 #include "LoadedDccLink.h"
+#include "LoadedPhoneService.h"
 #include "LoadedSound.h"
 #include "PlainButtonStyle.h"
 #include "QtClock.h"
@@ -88,13 +89,18 @@ int main(int argc, char* argv[])
     const Board board = openBoard(clock);
 
     // Destroyed before the board: its end clears the board's outputs.
-    App app(folder, dialogs, clock, link, *board.calls, DesktopServices{&sound, &launcher});
+    const auto phones = [&moduleFolders](withrottle::PhoneLayout& layout, Clock& timing) {
+        return std::make_unique<withrottle::LoadedPhoneService>(QStringLiteral(VARNOLIX_PHONES_MODULE_FILE), moduleFolders,
+                                                                layout, timing);
+    };
+    App app(folder, dialogs, clock, link, *board.calls, DesktopServices{&sound, &launcher, phones});
     app.watchExitPaths();
     // --interface: the "DCC interface" dialog first, then the usual start.
     if (launch.interfaceFirst())
         app.chooseInterfaceBeforeStart();
     if (!app.start())
         return 0;
+    app.startPhones(launch.phonesOn());
     launch.announceRunning();
     return app.runEventLoop();
 }

@@ -5,26 +5,13 @@
 #include "PrivateBus.h"
 
 #include "QtPrint.h"
+#include "ScriptedPhone.h"
 
-#include <QCoreApplication>
 #include <QDBusConnection>
-#include <QElapsedTimer>
 
 #include <gtest/gtest.h>
 
-#include <functional>
-
 namespace {
-
-// Lets both ends of the bus talk until `done`, for at most about 5 s.
-bool talkUntil(const std::function<bool()>& done)
-{
-    QElapsedTimer waited;
-    waited.start();
-    while (!done() && waited.elapsed() < 5000)
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-    return done();
-}
 
 class AdvertiserTest : public ::testing::Test {
 protected:
