@@ -6,6 +6,7 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QLockFile>
 
 #include <cstdio>
 
@@ -81,6 +82,32 @@ std::optional<int> Launch::prepare(const QStringList& arguments)
     if (failed)
         return failed;
     folder_.emplace(places_.folder());
+    return lockDataFolder(folder_->dataPath());
+}
+
+std::optional<int> Launch::lockDataFolder(const QString& dataPath)
+{
+    lock_ = std::make_unique<QLockFile>(QDir(dataPath).filePath(QStringLiteral("varnolix.lock")));
+    // Only a lock whose process has gone counts as stale, however old it is.
+    lock_->setStaleLockTime(0);
+    if (lock_->tryLock())
+        return std::nullopt;
+    if (lock_->error() == QLockFile::LockFailedError) {
+        qint64 pid = 0;
+        QString host;
+        QString program;
+        const QString holder = lock_->getLockInfo(&pid, &host, &program)
+            ? QStringLiteral("Another Varnolix (process %1 on %2)").arg(pid).arg(host)
+            : QStringLiteral("Another Varnolix");
+        report(QStringLiteral("%1 is running on the data folder %2.\nTwo at once would overwrite each other's files, "
+                              "so this one ends. Use the one that is running, or end it first; a second layout "
+                              "needs a data folder of its own (--data).")
+                   .arg(holder, QDir::toNativeSeparators(dataPath)));
+        return 1;
+    }
+    // A folder where no lock can be made (read-only beside the program): the
+    // run goes on unguarded, as it always could.
+    lock_.reset();
     return std::nullopt;
 }
 

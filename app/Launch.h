@@ -12,6 +12,7 @@
 
 class Demo;
 class Dialogs;
+class QLockFile;
 
 // What is settled before the program proper starts: the command line, where
 // the data lives (filled from the shipped data when new), the demo's
@@ -29,7 +30,8 @@ public:
     static std::optional<int> answerWithoutDisplay(int argc, char* argv[], const QString& version);
 
     // Nothing when the program should start; otherwise its exit code (help,
-    // version, a bad option, a data folder or demo that cannot be made).
+    // version, a bad option, a data folder or demo that cannot be made, a
+    // data folder another Varnolix is running on).
     std::optional<int> prepare(const QStringList& arguments);
 
     // Valid after prepare() returned nothing.
@@ -47,11 +49,15 @@ private:
     // Each: nothing when the start goes on, else the exit code.
     std::optional<int> startDemo();
     std::optional<int> fillDataFolder(const QString& installedShare);
+    // One Varnolix per data folder: a second one on it would overwrite the
+    // first one's files. The lock is held until the end of the run.
+    std::optional<int> lockDataFolder(const QString& dataPath);
     void report(const QString& text);
 
     Dialogs& shown_;
     std::optional<AnsweringDialogs> answering_;
     std::unique_ptr<Demo> demo_;
+    std::unique_ptr<QLockFile> lock_;
     DataPlaces places_;
     std::optional<ProgramFolder> folder_;
     bool interfaceFirst_ = false;

@@ -63,12 +63,17 @@ ReadResult readCreatingEmpty(const QString& path)
 
 QString writeAtomically(const QString& path, const QByteArray& content)
 {
+    const QFileInfo old(path);
+    if (old.isFile() && old.size() > ReadLimit)
+        return tooLargeMessage(QDir::toNativeSeparators(path), old.size());
+    return replaceFile(path, content);
+}
+
+QString replaceFile(const QString& path, const QByteArray& content)
+{
     const QString native = QDir::toNativeSeparators(path);
     if (!QDir().mkpath(QFileInfo(path).absolutePath()))
         return QStringLiteral("The folder of %1 could not be created.").arg(native);
-    const QFileInfo old(path);
-    if (old.isFile() && old.size() > ReadLimit)
-        return tooLargeMessage(native, old.size());
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         return QStringLiteral("%1 could not be written: %2").arg(native, file.errorString());

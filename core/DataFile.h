@@ -34,6 +34,9 @@ ReadResult readCreatingEmpty(const QString& path);
 // is left as it is. Returns an empty string on success, otherwise a message
 // naming the file and the reason.
 QString writeAtomically(const QString& path, const QByteArray& content);
+// The same without the size rule, for a file the user names that is no data
+// file of the program (a saved frame log): a large one there is replaced.
+QString replaceFile(const QString& path, const QByteArray& content);
 // The same for records, written in the encoding of the file they replace
 // (Windows-1252 stays Windows-1252; a new file is UTF-8).
 QString writeAtomically(const QString& path, const FieldWriter& writer);

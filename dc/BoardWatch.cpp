@@ -37,11 +37,14 @@ void BoardWatch::timBoardWatch_Timer()
             return;
         present_ = false;
         showState();
-        dialogs_.message(QStringLiteral("K8055 card %1 is not answering: %2\nCoils and motors do nothing until it is "
-                                        "back. Varnolix looks for it about once a second and opens it again by itself.")
-                             .arg(card_)
-                             .arg(fault),
-                         QStringLiteral("K8055 board"), Dialogs::Critical);
+        // A notice, not a box that waits: STOP and Escape stay at hand, and
+        // a board that goes again replaces the notice instead of adding one.
+        dialogs_.notice(QStringLiteral("k8055-lost"),
+                        QStringLiteral("K8055 card %1 is not answering: %2\nCoils and motors do nothing until it is "
+                                       "back. Varnolix looks for it about once a second and opens it again by itself.")
+                            .arg(card_)
+                            .arg(fault),
+                        QStringLiteral("K8055 board"), Dialogs::Critical);
         return;
     }
     if (reconnect)

@@ -11,7 +11,7 @@ struct Shared;
 // Keeps the K8055 board's state where the user looks. While the board is
 // missing the status line says "K8055 card N not answering" and the board is
 // looked for about once a second and opened again as soon as it is back; a
-// board that was there and stops answering is reported once in a message.
+// board that was there and stops answering is reported once in a notice.
 class BoardWatch {
 public:
     static constexpr int LookMs = 1000;

@@ -120,6 +120,9 @@ bool DCC::ResetFunctionByte()
 {
     if (!EngineChosen)
         return false;
+    // Refused while the link is down: the boxes keep showing the byte the loco has.
+    if (RefusedWhileDown())
+        return true;
     FuncState[EngineIndex] = 0;
     // The boxes show the engine's own byte, so none stays ticked for a
     // function that is now off.

@@ -257,7 +257,10 @@ void DccReceiver::answerTimedOut()
 {
     if (owed_.empty())
         return;
-    ++misses_;
+    // A command station that does not know a query may leave it unanswered:
+    // that is no sign of a silent box.
+    if (!isQuery(owed_.front().frame))
+        ++misses_;
     if (misses_ >= MissesForSilence && !state_.boxSilent) {
         setBoxSilent(true);
         notify();

@@ -101,5 +101,6 @@ void FrameMonitor::cmdSave_Click()
                                                QDir::home().filePath(QStringLiteral("varnolix-frames.txt")));
     if (path.isEmpty())
         return;
-    dialogs_.reportUnsaved(data_file::writeAtomically(path, log_.text()), QStringLiteral("The log was not saved."));
+    // The user's own file, not a data file: no size rule keeps it.
+    dialogs_.reportUnsaved(data_file::replaceFile(path, log_.text()), QStringLiteral("The log was not saved."));
 }

@@ -34,6 +34,14 @@ void AnsweringDialogs::message(const QString& text, const QString& title, int st
         printError(oneLine(title) + QStringLiteral(": ") + oneLine(text));
 }
 
+void AnsweringDialogs::notice(const QString& key, const QString& text, const QString& title, int style)
+{
+    if (shown_)
+        shown_->notice(key, text, title, style);
+    else
+        message(text, title, style);
+}
+
 QString AnsweringDialogs::input(const QString& prompt, const QString& title, const QString& defaultAnswer)
 {
     const QString question = title + QLatin1Char('\n') + prompt;

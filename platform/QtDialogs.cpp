@@ -46,6 +46,35 @@ void QtDialogs::message(const QString& text, const QString& title, int style)
     box.exec();
 }
 
+QtDialogs::~QtDialogs()
+{
+    for (const QPointer<QMessageBox>& box : std::as_const(notices_))
+        delete box.data();
+}
+
+void QtDialogs::notice(const QString& key, const QString& text, const QString& title, int style)
+{
+    QMessageBox* box = shownNotice(key);
+    if (!box) {
+        // No parent: a notice outlives whichever window was active, and a
+        // dialog closing under it does not take it along.
+        box = new QMessageBox(iconFor(style), title, readable(text), QMessageBox::Ok);
+        box->setWindowModality(Qt::NonModal);
+        box->setAttribute(Qt::WA_DeleteOnClose);
+        box->setAttribute(Qt::WA_ShowWithoutActivating);
+        notices_.insert(key, box);
+    }
+    box->setIcon(iconFor(style));
+    box->setWindowTitle(title);
+    box->setText(readable(text));
+    box->show();
+}
+
+QMessageBox* QtDialogs::shownNotice(const QString& key) const
+{
+    return notices_.value(key).data();
+}
+
 QString QtDialogs::input(const QString& prompt, const QString& title, const QString& defaultAnswer)
 {
     QInputDialog dialog(parentWindow());

@@ -3,6 +3,7 @@
 #include <QObject>
 #include <QSocketNotifier>
 
+#include <cerrno>
 #include <csignal>
 #include <fcntl.h>
 #include <unistd.h>
@@ -15,9 +16,13 @@ int stopSignalPipe[2] = {-1, -1};
 
 void onStopSignal(int)
 {
-    // Only async-signal-safe work here: one byte wakes the event loop.
+    // Only async-signal-safe work here: one byte wakes the event loop. The
+    // interrupted code may be about to read errno, which a full pipe's
+    // failed write would change.
+    const int interruptedErrno = errno;
     const char byte = 1;
     [[maybe_unused]] const ssize_t written = ::write(stopSignalPipe[1], &byte, 1);
+    errno = interruptedErrno;
 }
 
 } // namespace

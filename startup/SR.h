@@ -45,6 +45,7 @@ public:
     void ReadLayoutName();
     void WriteLayoutName();
     void ReadWindowCoords();
+    // At the end of the run: a failed write is told on standard error.
     void SaveWindowCoords();
 
     // Start-up.

@@ -7,6 +7,7 @@
 #include "ProgramFolder.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <limits>
 
 std::optional<QString> SR::readOneText(const QString& path)
@@ -99,5 +100,12 @@ void SR::SaveWindowCoords()
         writer.number(WindowCoords[i]);
     }
     writer.endLine();
-    reportWriteError(data_file::writeAtomically(path("\\data\\text\\coord.txt"), writer));
+    // Saved as the program ends: a box that waits for OK would hold up the
+    // end (and no event loop may run to show it), so standard error says it.
+    const QString error = data_file::writeAtomically(path("\\data\\text\\coord.txt"), writer);
+    if (!error.isEmpty()) {
+        std::fprintf(stderr, "Varnolix: %s\nThe windows open in their usual places next time.\n",
+                     error.toLocal8Bit().constData());
+        std::fflush(stderr);
+    }
 }

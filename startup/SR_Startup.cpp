@@ -14,8 +14,9 @@
 namespace {
 
 // Every data file this program writes, in data/text.
-const QStringList DataFileNames{QStringLiteral("version.txt"), QStringLiteral("layout.txt"), QStringLiteral("coord.txt"),
-                                QStringLiteral("port.txt"),    QStringLiteral("loco.txt"),   QStringLiteral("function.txt")};
+const QStringList DataFileNames{QStringLiteral("version.txt"), QStringLiteral("layout.txt"),   QStringLiteral("coord.txt"),
+                                QStringLiteral("port.txt"),    QStringLiteral("loco.txt"),     QStringLiteral("function.txt"),
+                                QStringLiteral("interface.txt")};
 
 } // namespace
 

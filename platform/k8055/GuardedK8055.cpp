@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <csignal>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -28,9 +29,7 @@ GuardedK8055::GuardedK8055(const QString& program, const QStringList& arguments)
 void GuardedK8055::start()
 {
     const QString& program = program_;
-    if (guardian_ > 0)
-        ::waitpid(guardian_, nullptr, WNOHANG); // one that ended is gone for good
-    guardian_ = -1;
+    endGuardian();
     received_.clear();
     if (!QFileInfo(program).isExecutable()) {
         lose(QStringLiteral("the K8055 guardian program %1 is missing or not executable; build or install it beside "
@@ -55,6 +54,9 @@ void GuardedK8055::start()
     }
     const pid_t child = ::fork();
     if (child == 0) {
+        // A session of its own: the terminal's job control (Ctrl+Z, fg)
+        // and its Ctrl+C reach Varnolix's process group, never the guardian.
+        ::setsid();
         ::dup2(ends[1], STDIN_FILENO);
         ::dup2(ends[1], STDOUT_FILENO);
         ::execv(argv[0], argv.data());
@@ -70,6 +72,20 @@ void GuardedK8055::start()
     socket_ = ends[0];
     fault_.clear();
     heartbeat_.start();
+}
+
+void GuardedK8055::endGuardian()
+{
+    if (guardian_ <= 0)
+        return;
+    // One that ended is reaped at once; one that still runs has stopped
+    // answering (or was stopped): it may still hold the board, so it goes.
+    if (::waitpid(guardian_, nullptr, WNOHANG) == 0) {
+        ::kill(guardian_, SIGKILL);
+        while (::waitpid(guardian_, nullptr, 0) < 0 && errno == EINTR) {
+        }
+    }
+    guardian_ = -1;
 }
 
 GuardedK8055::~GuardedK8055()
@@ -122,7 +138,7 @@ std::vector<int> GuardedK8055::ask(const QByteArray& line, std::size_t count)
             break;
         }
         pollfd watch{socket_, POLLIN, 0};
-        const int ready = ::poll(&watch, 1, AnswerTimeoutMs);
+        const int ready = ::poll(&watch, 1, answerTimeoutMs_);
         if (ready < 0 && errno == EINTR)
             continue;
         char buffer[512];

@@ -16,7 +16,12 @@
 //
 // A guardian that cannot be started or has gone leaves every call doing
 // nothing and fault() saying why; the next OpenDevice starts it again (its
-// opening turns every output off, whatever the last one left).
+// opening turns every output off, whatever the last one left). One that
+// stopped answering is killed and reaped first: two never hold the board.
+//
+// The guardian runs in a session of its own, so the terminal's Ctrl+Z (and
+// Ctrl+C) never reach it: a suspended Varnolix is a silent one, and the
+// guardian turns every output off after its one-second watch.
 class GuardedK8055 final : public K8055Board {
 public:
     // The heartbeat keeps the guardian's one-second watch satisfied.
@@ -50,10 +55,13 @@ public:
     QString fault() const override { return fault_; }
 
     bool connected() const { return socket_ >= 0; }
+    void setAnswerTimeout(int milliseconds) { answerTimeoutMs_ = milliseconds; }
     pid_t guardianPid() const { return guardian_; }
 
 private:
     void start();
+    // Ends a guardian still running (stopped, or stuck) and reaps it.
+    void endGuardian();
     void send(const QByteArray& line);
     // Sends a call that answers; the answer's numbers, padded to `count`.
     std::vector<int> ask(const QByteArray& line, std::size_t count);
@@ -67,4 +75,5 @@ private:
     QByteArray received_;
     QString fault_;
     QTimer heartbeat_;
+    int answerTimeoutMs_ = AnswerTimeoutMs;
 };

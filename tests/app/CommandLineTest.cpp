@@ -1,9 +1,21 @@
 #include "CommandLine.h"
+#include "FakeDialogs.h"
+#include "Launch.h"
 #include "QtPrint.h"
 
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
 #include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <memory>
+#include <optional>
+#include <string>
+
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace {
 
@@ -92,6 +104,43 @@ TEST(CommandLinePhones, SwitchesThePhoneServerOnWithOrWithoutAPort)
     }
     EXPECT_FALSE(parse({}).phones);
     EXPECT_TRUE(parse(args({"--help"})).text.contains(QStringLiteral("--withrottle")));
+}
+
+// One Varnolix per data folder: a second start on it ends at once and says
+// which process holds the folder; a lock left by a process that has gone
+// does not keep anybody out.
+TEST(DataFolderLock, ASecondStartOnTheSameFolderEndsAndNamesTheHolder)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString data = dir.filePath(QStringLiteral("data"));
+    const QStringList arguments{QStringLiteral("varnolix"), QStringLiteral("--unattended"), QStringLiteral("--data"), data};
+    FakeDialogs shown;
+    auto first = std::make_unique<Launch>(shown);
+    ASSERT_EQ(first->prepare(arguments), std::nullopt);
+
+    Launch second(shown);
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(second.prepare(arguments), std::optional<int>(1));
+    const std::string said = testing::internal::GetCapturedStderr();
+    EXPECT_NE(said.find("process " + std::to_string(QCoreApplication::applicationPid())), std::string::npos) << said;
+    EXPECT_NE(said.find(QDir::toNativeSeparators(data).toStdString()), std::string::npos) << said;
+    EXPECT_TRUE(shown.shown.empty()) << "unattended: standard error only";
+
+    first.reset();
+    EXPECT_EQ(Launch(shown).prepare(arguments), std::nullopt) << "free again once the first has ended";
+
+    // A lock whose process has gone, however fresh.
+    const pid_t gone = ::fork();
+    if (gone == 0)
+        ::_exit(0);
+    ASSERT_GT(gone, 0);
+    ::waitpid(gone, nullptr, 0);
+    QFile stale(QDir(data).filePath(QStringLiteral("varnolix.lock")));
+    ASSERT_TRUE(stale.open(QIODevice::WriteOnly));
+    stale.write(QByteArray::number(gone) + '\n' + QCoreApplication::applicationName().toUtf8() + "\n\n");
+    stale.close();
+    EXPECT_EQ(Launch(shown).prepare(arguments), std::nullopt) << "a stale lock is taken over";
 }
 
 } // namespace

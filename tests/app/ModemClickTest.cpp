@@ -23,7 +23,7 @@ TEST_F(ModemClick, OnTheModemOffPictureReconnectsWithoutWaiting)
     link.written.clear();
 
     QTest::mousePress(app->form1().imgBtnTog[1], Qt::LeftButton);
-    EXPECT_EQ(link.takeWritten(), (QStringList{QStringLiteral("F0 F0"), QStringLiteral("21 21 00")}));
+    EXPECT_EQ(link.takeWritten(), (QStringList{QStringLiteral("F0 F0"), QStringLiteral("21 21 00"), QStringLiteral("21 24 05")}));
     EXPECT_EQ(app->shared().PortNumber, 3);
     EXPECT_TRUE(app->form1().windowTitle().contains(QStringLiteral("  modem ON")));
     EXPECT_EQ(dialogs.shown.size(), 1u) << "and the return is not";

@@ -11,6 +11,7 @@
 #include "FrameMonitor.h"
 #include "HidK8055.h"
 #include "QtDccLink.h"
+#include "QtDialogs.h"
 #include "SimulatedBoard.h"
 #include "TestFolder.h"
 
@@ -21,10 +22,12 @@
 #include <QAction>
 #include <QApplication>
 #include <QLabel>
+#include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QTest>
+#include <QTimer>
 
 #include <chrono>
 
@@ -185,6 +188,58 @@ TEST_F(TrackControls, InDcTheStopStopsTheMotorsAndTheDccControlsAreAway)
     EXPECT_FALSE(app->form1().cmdPowerOff->isVisible());
     EXPECT_FALSE(app->form1().cmdMonitor->isVisible());
     EXPECT_TRUE(box.frames().empty()) << "no DCC link in DC";
+}
+
+TEST_F(TrackControls, EscapeAndStopWorkWhileANoticeIsOnScreen)
+{
+    start("DCC + DC");
+    // The coil window is where the user works.
+    app->form2b()->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(app->form2b()));
+    QtDialogs notices;
+    // A notice that waited in a modal loop would hang here: each such loop
+    // is ended from inside and the test says so.
+    bool waited = false;
+    QTimer guard;
+    QObject::connect(&guard, &QTimer::timeout, [&] {
+        if (QWidget* modal = QApplication::activeModalWidget()) {
+            waited = true;
+            modal->close();
+        }
+    });
+    guard.start(0);
+    const QString title = QStringLiteral("K8055 board");
+    notices.notice(QStringLiteral("k8055-lost"), QStringLiteral("K8055 card 0 is not answering"), title, Dialogs::Critical);
+    notices.notice(QStringLiteral("k8055-lost"), QStringLiteral("K8055 card 0 is not answering again"), title, Dialogs::Critical);
+    guard.stop();
+    EXPECT_FALSE(waited) << "a notice must not wait for OK";
+    QMessageBox* shown = notices.shownNotice(QStringLiteral("k8055-lost"));
+    ASSERT_NE(shown, nullptr);
+    EXPECT_TRUE(shown->isVisible());
+    EXPECT_EQ(shown->text(), QStringLiteral("K8055 card 0 is not answering again"));
+    int boxes = 0;
+    for (QWidget* window : QApplication::topLevelWidgets())
+        boxes += window->isVisible() && window->windowTitle() == title;
+    EXPECT_EQ(boxes, 1) << "the second notice replaced the first";
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+
+    const struct {
+        const char* how;
+        std::function<void()> stop;
+    } stops[] = {
+        {"Escape in the coil window", [&] { QTest::keyClick(app->form2b(), Qt::Key_Escape); }},
+        {"Escape in the notice itself", [&] { QTest::keyClick(shown, Qt::Key_Escape); }},
+        {"the STOP button", [&] { QTest::mouseClick(app->form1().cmdStop, Qt::LeftButton); }},
+    };
+    for (const auto& s : stops) {
+        runMotorsAndACoil();
+        const std::size_t frames = box.frames().size();
+        s.stop();
+        ASSERT_TRUE(box.waitForFrames(frames + 1, 5s)) << s.how;
+        EXPECT_EQ(box.frames().back(), (dccbox::Frame{0x80, 0x80})) << s.how;
+        EXPECT_EQ(boardDevice.outputs(), k8055::OutputState{}) << s.how;
+        ASSERT_EQ(notices.shownNotice(QStringLiteral("k8055-lost")), shown) << s.how << ": the notice stays up";
+    }
 }
 
 } // namespace

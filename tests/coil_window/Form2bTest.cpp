@@ -181,6 +181,39 @@ TEST_F(DcWindow, AClickFiresTheButtonUnderThePointerNotTheMagnifiedNeighbour)
     }
 }
 
+TEST_F(DcWindow, InDccAClickRightAfterAMoveInAnyDirectionSwitchesTheButtonUnderThePointer)
+{
+    ASSERT_TRUE(start("DCC"));
+    // Button 11 sits in the second row, third column: a neighbour on every side.
+    const struct {
+        const char* move;
+        int from;
+        bool viaBackground; // out onto the window's background first
+        bool clickedBefore; // the same button was clicked just before
+    } moves[] = {
+        {"left", 12, false, false},      {"right", 10, false, false},     {"up", 19, false, false},
+        {"down", 3, false, false},       {"up-left", 20, false, false},   {"up-right", 18, false, false},
+        {"down-left", 4, false, false},  {"down-right", 2, false, false}, {"out and back", 11, true, true},
+    };
+    constexpr int onto = 11;
+    for (const auto& m : moves) {
+        for (const Qt::MouseButton button : {Qt::LeftButton, Qt::RightButton}) {
+            const QString side = button == Qt::LeftButton ? QStringLiteral("L") : QStringLiteral("R");
+            pointAt(m.from);
+            if (m.clickedBefore)
+                clickAt(m.from, Qt::LeftButton);
+            if (m.viaBackground)
+                pointAtBackground();
+            pointAt(onto);
+            link.written.clear();
+            clickAt(onto, button);
+            EXPECT_EQ(window().windowTitle(), QStringLiteral("DCC solenoid control 11") + side) << m.move;
+            ASSERT_EQ(link.written.size(), 2u) << m.move << " " << side.toStdString() << ": on, then off";
+            EXPECT_EQ(static_cast<int>(link.written[0][1]), (onto + 4) / 4) << m.move << ": the decoder of button 11";
+        }
+    }
+}
+
 TEST_F(DcWindow, AReleaseAwayFromThePressedButtonFiresNothing)
 {
     ASSERT_TRUE(start("DC"));

@@ -32,6 +32,8 @@ TEST_F(BoardState, ABoardThatGoesIsShownSaidOnceAndReopenedWhenBack)
         look();
     EXPECT_TRUE(statusLine().endsWith(QStringLiteral("modem OFF  K8055 card 0 not answering"))) << statusLine().toStdString();
     EXPECT_EQ(boardMessages(), 1);
+    ASSERT_EQ(dialogs.notices().size(), 1u) << "told without a box that waits";
+    EXPECT_EQ(dialogs.notices()[0].noticeKey, QStringLiteral("k8055-lost"));
     const std::size_t before = outputChanges();
     clickCoilThree();
     EXPECT_EQ(outputChanges(), before) << "nothing reaches a missing board";

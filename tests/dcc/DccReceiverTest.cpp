@@ -83,6 +83,18 @@ TEST_F(Receiver, TwoUnansweredFramesInARowMakeTheBoxSilentUntilItSpeaksAgain)
     EXPECT_EQ(probes, 2);
 }
 
+TEST_F(Receiver, UnansweredQueriesAreNoSignOfSilence)
+{
+    receiver.sent(hex("212100"));
+    receiver.sent(hex("212405"));
+    clock.advance(1.1);
+    EXPECT_EQ(answers.size(), 2u);
+    EXPECT_FALSE(receiver.state().boxSilent);
+    receiver.sent(hex("E4120003897C"));
+    clock.advance(0.6);
+    EXPECT_FALSE(receiver.state().boxSilent) << "one command unanswered";
+}
+
 TEST_F(Receiver, ATransmissionErrorIsAnsweredByOneRetryThenReported)
 {
     for (const char* error : {"010100", "010203", "010302", "010607", "010A0B", "6180E1", "6181E0"}) {

@@ -45,6 +45,9 @@ TEST_F(LinkDown, ALostLinkKeepsTheStopsRefusesTheRestAndSendsTheStopsFirstWhenBa
     EXPECT_FALSE(dcc.FuncBoxTicked[2]);
     dcc.FunctionRelease(2);
     EXPECT_EQ(dcc.FuncState[0], 0);
+    dcc.FuncState[0] = 16;
+    EXPECT_TRUE(dcc.ResetFunctionByte());
+    EXPECT_EQ(dcc.FuncState[0], 16) << "FT refused: the byte stays";
     EXPECT_EQ(dcc.SelectPilot(1), DCC::PilotChoice::Refused) << "no dissolve without the command station";
     EXPECT_EQ(dcc.PilotIndex, 1);
     shared.CoilSide = QStringLiteral("L");

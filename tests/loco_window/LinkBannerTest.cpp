@@ -81,3 +81,31 @@ TEST_F(LinkBanner, APilotStillWaitingWhenTheLinkGoesIsNotFormed)
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(LinkBanner, WhileTheLinkIsLostAGoIsNotShownAndAStopSaysItHasNotArrived)
+{
+    start();
+    chooseEngine(E27);
+    click(form->cmdLoco[5]);
+    link.present.clear();
+    link.unplug();
+    sent();
+
+    click(form->cmdLoco[9]); // refused: the throttle still shows step 5
+    EXPECT_EQ(form->locoButtonHeight(5), 800);
+    EXPECT_EQ(form->locoButtonHeight(9), 500);
+    EXPECT_EQ(app->dcc().linkState().notSent, QStringLiteral("DCC box lost"));
+    choosePilot(D1);
+    EXPECT_FALSE(form->mnuUnitB[D1]->isChecked());
+
+    click(form->cmdLoco[9], Qt::RightButton); // kept: STOP shows, and that it has not arrived
+    EXPECT_EQ(form->locoButtonHeight(0), 800);
+    EXPECT_EQ(form->locoButtonHeight(5), 500);
+    EXPECT_TRUE(form->lblBanner->isVisible());
+    EXPECT_EQ(form->lblBanner->text(), QStringLiteral("STOP NOT SENT"));
+    EXPECT_EQ(sent(), QStringList{});
+}
+
+} // namespace

@@ -34,12 +34,13 @@ TEST_F(ThrottlePath, AClickOnNineReachesTheBoxAsTheSpeedFrame)
     QTest::mousePress(form.cmdLoco[9], Qt::LeftButton);
     QTest::mouseRelease(form.cmdLoco[9], Qt::LeftButton);
 
-    ASSERT_TRUE(box.waitForFrames(4, 5s));
+    ASSERT_TRUE(box.waitForFrames(5, 5s));
     const auto frames = box.frames();
     EXPECT_EQ(frames[0], (dccbox::Frame{0xF0, 0xF0}));
     EXPECT_EQ(frames[1], (dccbox::Frame{0x21, 0x21, 0x00}));
-    EXPECT_EQ(frames[2], (dccbox::Frame{0xE4, 0x12, 0x00, 0x03, 0x80, 0x75}));
-    EXPECT_EQ(frames[3], (dccbox::Frame{0xE4, 0x12, 0x00, 0x03, 0x89, 0x7C}));
+    EXPECT_EQ(frames[2], (dccbox::Frame{0x21, 0x24, 0x05}));
+    EXPECT_EQ(frames[3], (dccbox::Frame{0xE4, 0x12, 0x00, 0x03, 0x80, 0x75}));
+    EXPECT_EQ(frames[4], (dccbox::Frame{0xE4, 0x12, 0x00, 0x03, 0x89, 0x7C}));
     EXPECT_EQ(box.badFrames(), 0u);
 }
 
@@ -64,9 +65,10 @@ TEST_F(ThrottlePath, EveryFrameGoesToTheLocoShownWithOnlyTheFunctionClicked)
     EXPECT_EQ(dialogs.messageTitles(), (QStringList{QStringLiteral("locomotive/multiple unit"), QStringLiteral("locomotive/multiple unit"),
                                                     QStringLiteral("Varnolix roster"), QStringLiteral("Varnolix roster")}));
 
-    ASSERT_TRUE(box.waitForFrames(6, 5s));
+    ASSERT_TRUE(box.waitForFrames(7, 5s));
     const std::vector<dccbox::Frame> expected{{0xF0, 0xF0},
                                               {0x21, 0x21, 0x00},
+                                              {0x21, 0x24, 0x05},
                                               {0xE4, 0x20, 0x00, 0x03, 0x01, 0xC6},
                                               {0xE4, 0x20, 0xC4, 0xD2, 0x10, 0xC2},
                                               {0xE4, 0x20, 0xC4, 0xD2, 0x10, 0xC2},

@@ -20,4 +20,18 @@ TEST(AnsweringDialogs, AnswersEachQuestionWithItsDefaultOnceThenCancels)
     EXPECT_EQ(shown.shown.size(), 1U) << "questions never reach the screen";
 }
 
+TEST(AnsweringDialogs, NoticesGoOnAsNoticesOrToStandardError)
+{
+    FakeDialogs shown;
+    AnsweringDialogs withScreen(&shown);
+    withScreen.notice(QStringLiteral("link"), QStringLiteral("DCC box lost"), QStringLiteral("Varnolix DCC"), Dialogs::Critical);
+    ASSERT_EQ(shown.notices().size(), 1U) << "a notice, never a box that waits";
+    EXPECT_EQ(shown.notices()[0].noticeKey, QStringLiteral("link"));
+
+    AnsweringDialogs unattended(nullptr);
+    testing::internal::CaptureStderr();
+    unattended.notice(QStringLiteral("link"), QStringLiteral("DCC box lost"), QStringLiteral("Varnolix DCC"), Dialogs::Critical);
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "Varnolix: Varnolix DCC: DCC box lost\n");
+}
+
 } // namespace

@@ -2,6 +2,8 @@
 
 #include <QDir>
 
+#include <string>
+
 namespace {
 
 using ConfigFiles = StartupFixture;
@@ -96,10 +98,11 @@ TEST_F(ConfigFiles, AFileTooLargeToReadIsNamedAndNeverReplaced)
         const char* file;
         void (SR::*read)();
         void (SR::*write)();
+        std::size_t messages; // the write at the end of the run goes to standard error
     };
-    const Case cases[] = {{"version.txt", &SR::ReadControlSystem, &SR::WriteControlSystem},
-                          {"layout.txt", &SR::ReadLayoutName, &SR::WriteLayoutName},
-                          {"coord.txt", &SR::ReadWindowCoords, &SR::SaveWindowCoords}};
+    const Case cases[] = {{"version.txt", &SR::ReadControlSystem, &SR::WriteControlSystem, 2},
+                          {"layout.txt", &SR::ReadLayoutName, &SR::WriteLayoutName, 2},
+                          {"coord.txt", &SR::ReadWindowCoords, &SR::SaveWindowCoords, 1}};
     shared.ControlSystem = QStringLiteral("DC");
     shared.LayoutName = QStringLiteral("Home");
     for (const Case& c : cases) {
@@ -108,8 +111,11 @@ TEST_F(ConfigFiles, AFileTooLargeToReadIsNamedAndNeverReplaced)
         dir.write(relative, big);
         dialogs.shown.clear();
         (sr.*c.read)();
+        testing::internal::CaptureStderr();
         (sr.*c.write)();
-        ASSERT_EQ(dialogs.messages().size(), 2u) << c.file;
+        const std::string said = testing::internal::GetCapturedStderr();
+        ASSERT_EQ(dialogs.messages().size(), c.messages) << c.file;
+        EXPECT_EQ(said.find(c.file) != std::string::npos, c.messages == 1) << c.file << ": " << said;
         for (const auto& shown : dialogs.messages())
             EXPECT_TRUE(shown.text.contains(QLatin1String(c.file))) << shown.text.toStdString();
         EXPECT_EQ(dir.read(relative), big) << c.file;
@@ -119,10 +125,17 @@ TEST_F(ConfigFiles, AFileTooLargeToReadIsNamedAndNeverReplaced)
 TEST_F(ConfigFiles, AFailedWriteIsReportedWithTheFileName)
 {
     QDir(dir.path()).mkpath(QStringLiteral("data/text/coord.txt")); // a folder where the file should be
-    sr.SaveWindowCoords();
+    QDir(dir.path()).mkpath(QStringLiteral("data/text/layout.txt"));
+    sr.WriteLayoutName();
     ASSERT_EQ(dialogs.messages().size(), 1u);
-    EXPECT_TRUE(dialogs.messages()[0].text.contains(QStringLiteral("coord.txt")));
+    EXPECT_TRUE(dialogs.messages()[0].text.contains(QStringLiteral("layout.txt")));
     EXPECT_EQ(dialogs.messages()[0].style, Dialogs::Critical);
+    // The window places are saved as the program ends: no box then.
+    testing::internal::CaptureStderr();
+    sr.SaveWindowCoords();
+    const std::string said = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(dialogs.messages().size(), 1u);
+    EXPECT_NE(said.find("coord.txt could not be written"), std::string::npos) << said;
 }
 
 } // namespace

@@ -167,11 +167,14 @@ TEST_F(Startup, ALayoutBitmapThatIsAFolderIsSaidToBeOne)
 TEST_F(Startup, LeftoverTemporaryFilesOfTheDataFilesAreRemoved)
 {
     dir.write(QStringLiteral("data/text/version.txt"), "\"DC\"\r\n");
-    dir.write(QStringLiteral("data/text/loco.txt.Ab12Cd"), "\"0003\",\"E27\"\r\n");
     dir.write(QStringLiteral("data/text/notes.txt.Ab12Cd"), "mine");
+    const QStringList leftovers{QStringLiteral("data/text/loco.txt.Ab12Cd"), QStringLiteral("data/text/interface.txt.x9Y8z7")};
+    for (const QString& leftover : leftovers)
+        dir.write(leftover, "\"0003\",\"E27\"\r\n");
     dialogs.answer(QStringLiteral("Home"));
     sr.Form1Load();
-    EXPECT_FALSE(dir.exists(QStringLiteral("data/text/loco.txt.Ab12Cd")));
+    for (const QString& leftover : leftovers)
+        EXPECT_FALSE(dir.exists(leftover)) << leftover.toStdString();
     EXPECT_TRUE(dir.exists(QStringLiteral("data/text/notes.txt.Ab12Cd"))) << "not ours";
 }
 

@@ -72,6 +72,12 @@ void handleSignals()
     std::signal(SIGQUIT, SIG_IGN);
     std::signal(SIGHUP, SIG_IGN);
     std::signal(SIGPIPE, SIG_IGN);
+    // Job control is not for it either: a guardian stopped with Varnolix
+    // would leave a coil on. It runs in a session of its own, and these
+    // stay ignored should it ever be started inside a terminal's job.
+    std::signal(SIGTSTP, SIG_IGN);
+    std::signal(SIGTTIN, SIG_IGN);
+    std::signal(SIGTTOU, SIG_IGN);
     struct sigaction action {};
     action.sa_handler = onTerminate;
     sigemptyset(&action.sa_mask);

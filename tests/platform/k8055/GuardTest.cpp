@@ -12,7 +12,10 @@
 #include <QTemporaryDir>
 #include <QThread>
 
+#include <cerrno>
 #include <csignal>
+
+#include <unistd.h>
 
 namespace {
 
@@ -190,6 +193,32 @@ TEST_F(Guardian, AMissingGuardianSaysWhyAndOneThatWentIsStartedAgainByTheNextOpe
     EXPECT_NE(board->guardianPid(), first);
     EXPECT_TRUE(board->fault().isEmpty());
     EXPECT_EQ(log().count("card 0 opened"), 2) << "opening writes every output off (see Driver):\n" << log().constData();
+}
+
+TEST_F(Guardian, RunsInASessionOfItsOwnAndOneThatStoppedAnsweringIsEndedBeforeTheNext)
+{
+    const auto board = startGuardian(60000);
+    ASSERT_EQ(board->OpenDevice(0), 0);
+    const pid_t first = board->guardianPid();
+    EXPECT_EQ(::getsid(first), first) << "out of reach of the terminal's job control";
+    EXPECT_NE(::getpgid(first), ::getpgrp());
+    // Ctrl+Z sent to it all the same changes nothing.
+    ::kill(first, SIGTSTP);
+    board->WriteAllDigital(6);
+    board->ReadAllDigital();
+    EXPECT_TRUE(board->fault().isEmpty()) << board->fault().toStdString();
+    EXPECT_TRUE(log().contains("outputs 00000110")) << log().constData();
+
+    // One that stops answering is killed and reaped before a new one starts.
+    board->setAnswerTimeout(100);
+    ::kill(first, SIGSTOP);
+    board->ReadAllDigital();
+    EXPECT_TRUE(board->fault().contains(QStringLiteral("stopped answering"))) << board->fault().toStdString();
+    ASSERT_EQ(board->OpenDevice(0), 0) << board->fault().toStdString();
+    EXPECT_NE(board->guardianPid(), first);
+    errno = 0;
+    EXPECT_EQ(::kill(first, 0), -1) << "the stopped guardian is gone";
+    EXPECT_EQ(errno, ESRCH) << "and reaped";
 }
 
 } // namespace
