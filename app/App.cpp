@@ -7,6 +7,7 @@
 #include "Form2b.h"
 #include "FrameMonitor.h"
 #include "InterfaceDialog.h"
+#include "PhoneDialog.h"
 #include "K8055.h"
 #include "ProgramEnd.h"
 #include "StopSignals.h"
@@ -30,11 +31,20 @@ App::App(const ProgramFolder& folder, Dialogs& dialogs, Clock& clock, DccLink& l
     , boardWatch_(shared_, board_, dialogs)
     , accessories_(folder, dialogs, desktop.sound, desktop.launcher)
     , form1_(shared_, sr_, accessories_)
+    , phoneLayout_(shared_, dcc_,
+                   [this](int number, bool thrown) {
+                       // Later, from the event loop: the switching waits out its
+                       // pulse, and a phone's command must not wait inside it.
+                       QMetaObject::invokeMethod(
+                           &form1_, [this, number, thrown] { dll_.SwitchAccessory(number, thrown); },
+                           Qt::QueuedConnection);
+                   })
 {
     QObject::connect(&form1_, &Form1::helpRequested, &form1_, [this] { showHelpWindow(); });
     // The exit button and the window frame save the places, then end here.
     QObject::connect(&form1_, &Form1::exitRequested, &form1_, [this] { finishRun(); });
     wireTrackControls();
+    wirePhones(desktop);
 }
 
 void App::wireTrackControls()

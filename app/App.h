@@ -4,13 +4,18 @@
 #include "BoardWatch.h"
 #include "DCC.h"
 #include "DLL.h"
+#include "DccPhoneLayout.h"
 #include "Form1.h"
 #include "LS.h"
+#include "PhoneThrottles.h"
 #include "SR.h"
 #include "Shared.h"
 #include "WindowHost.h"
 
+#include <cstdint>
+#include <functional>
 #include <memory>
+#include <optional>
 
 class Clock;
 class Dialogs;
@@ -24,6 +29,7 @@ class Form2a;
 class Form2b;
 class FrameMonitor;
 class K8055Board;
+class PhoneDialog;
 class ProgramFolder;
 class DccLink;
 
@@ -32,6 +38,8 @@ class DccLink;
 struct DesktopServices {
     Sound* sound = nullptr;
     Launcher* launcher = nullptr;
+    // Makes the phone server on the layout given; none: no phone throttles.
+    std::function<std::unique_ptr<withrottle::PhoneService>(withrottle::PhoneLayout&, Clock&)> phoneService;
 };
 
 // The composition root: creates every module and window once and wires
@@ -81,6 +89,13 @@ public:
     // user ended the program during start-up.
     bool start();
 
+    // Phone throttles (App_Phones.cpp): the server as withrottle.txt says,
+    // or on (on `port`, 0 for the stored one) from the command line.
+    void startPhones(std::optional<std::uint16_t> port);
+    void showPhoneDialog();
+    withrottle::PhoneThrottles* phones() const { return phones_.get(); }
+    PhoneDialog* phoneDialog() const { return phoneDialog_.get(); }
+
     Shared& shared() { return shared_; }
     SR& sr() { return sr_; }
     DCC& dcc() { return dcc_; }
@@ -113,6 +128,9 @@ private:
     Places defaultPlaces() const;
 
     void wireTrackControls();
+    void wirePhones(DesktopServices& desktop);
+    // The name phones see the server under: the layout's.
+    QString phoneServiceName() const;
 
     const ProgramFolder& folder_;
     Clock& clock_;
@@ -132,6 +150,10 @@ private:
     std::unique_ptr<Form2> form2_;
     std::unique_ptr<FrameMonitor> monitor_;
     std::unique_ptr<ConnectProgress> connectProgress_;
+    withrottle::DccPhoneLayout phoneLayout_;
+    std::unique_ptr<withrottle::PhoneService> phoneService_;
+    std::unique_ptr<withrottle::PhoneThrottles> phones_;
+    std::unique_ptr<PhoneDialog> phoneDialog_;
     std::unique_ptr<ExitHook> exitHook_;
     // Where the control windows were put; a window this run never builds
     // (the loco window in "DC") keeps its place for the next run.

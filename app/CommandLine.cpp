@@ -29,7 +29,11 @@ CommandLine CommandLine::parse(const QStringList& arguments, const QString& vers
         QStringLiteral("interface"),
         QStringLiteral("Open the \"DCC interface\" dialog first: the kind of interface (serial, LI-USB, network), "
                        "its port, speed and handshake or host and port, with a test; then start as usual."));
-    parser.addOptions({showVersion, data, demo, unattended, interfaceFirst});
+    const QCommandLineOption phones(
+        QStringLiteral("withrottle"),
+        QStringLiteral("Switch the phone server on for phone throttles (WiThrottle) on the stored port, or with "
+                       "--withrottle=PORT on PORT, whatever \"Phone throttles\" says."));
+    parser.addOptions({showVersion, data, demo, unattended, interfaceFirst, phones});
 
     CommandLine line;
     auto fail = [&](const QString& why) {
@@ -37,7 +41,19 @@ CommandLine CommandLine::parse(const QStringList& arguments, const QString& vers
         line.text = QStringLiteral("%1\nTry \"varnolix --help\".\n").arg(why);
         return line;
     };
-    if (!parser.parse(arguments))
+    // The parser takes no optional values: --withrottle=PORT is read here.
+    QStringList rest = arguments;
+    for (QString& argument : rest) {
+        if (!argument.startsWith(QStringLiteral("--withrottle=")))
+            continue;
+        bool ok = false;
+        const int port = argument.mid(13).toInt(&ok);
+        if (!ok || port < 1 || port > 65535)
+            return fail(QStringLiteral("--withrottle=PORT wants a TCP port 1 to 65535, not \"%1\".").arg(argument.mid(13)));
+        line.phonePort = static_cast<std::uint16_t>(port);
+        argument = QStringLiteral("--withrottle");
+    }
+    if (!parser.parse(rest))
         return fail(parser.errorText());
     if (parser.isSet(help) || parser.isSet(QStringLiteral("help-all"))) {
         line.action = Action::Print;
@@ -55,6 +71,7 @@ CommandLine CommandLine::parse(const QStringList& arguments, const QString& vers
     line.demo = parser.isSet(demo);
     line.unattended = parser.isSet(unattended);
     line.chooseInterface = parser.isSet(interfaceFirst);
+    line.phones = parser.isSet(phones);
     if (parser.isSet(data)) {
         if (line.demo)
             return fail(QStringLiteral("--demo keeps its data in a fresh folder of its own: leave out --data."));

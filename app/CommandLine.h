@@ -3,6 +3,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <cstdint>
+
 // The program's options. Parsing is separate from acting on them, so every
 // combination is tested without starting anything.
 struct CommandLine {
@@ -18,6 +20,8 @@ struct CommandLine {
     bool demo = false;
     bool unattended = false;
     bool chooseInterface = false; // --interface
+    bool phones = false;          // --withrottle[=PORT]
+    std::uint16_t phonePort = 0;  // PORT; 0 for the stored one
 
     // `arguments` as QCoreApplication::arguments() gives them, the program first.
     static CommandLine parse(const QStringList& arguments, const QString& version);

@@ -67,6 +67,8 @@ std::optional<int> Launch::prepare(const QStringList& arguments)
     if (line.demo || line.unattended)
         answering_.emplace(line.unattended ? nullptr : &shown_);
     interfaceFirst_ = line.chooseInterface;
+    if (line.phones)
+        phonesOn_ = line.phonePort;
 
     // An installed program finds its shipped files from its own place, so an
     // install under any prefix (or DESTDIR) works.

@@ -6,6 +6,7 @@
 
 #include <QStringList>
 
+#include <cstdint>
 #include <memory>
 #include <optional>
 
@@ -39,6 +40,8 @@ public:
     Dialogs& dialogs();
     // --interface: the "DCC interface" dialog before the start.
     bool interfaceFirst() const { return interfaceFirst_; }
+    // --withrottle[=PORT]: the phone server on, on PORT (0: the stored port).
+    std::optional<std::uint16_t> phonesOn() const { return phonesOn_; }
     // One line on standard output once the windows are up, naming the data folder.
     void announceRunning() const;
 
@@ -58,4 +61,5 @@ private:
     DataPlaces places_;
     std::optional<ProgramFolder> folder_;
     bool interfaceFirst_ = false;
+    std::optional<std::uint16_t> phonesOn_;
 };

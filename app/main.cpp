@@ -3,6 +3,7 @@
 #include "HidapiBackend.h"
 #include "Launch.h"
 #include "LoadedDccLink.h"
+#include "LoadedPhoneService.h"
 #include "LoadedSound.h"
 #include "PlainButtonStyle.h"
 #include "QtClock.h"
@@ -87,8 +88,12 @@ int main(int argc, char* argv[])
     QtLauncher launcher;
     const Board board = openBoard(clock);
 
+    const auto phones = [&moduleFolders](withrottle::PhoneLayout& layout, Clock& timing) {
+        return std::make_unique<withrottle::LoadedPhoneService>(QStringLiteral(VARNOLIX_PHONES_MODULE_FILE), moduleFolders,
+                                                                layout, timing);
+    };
     // Destroyed before the board: its end clears the board's outputs.
-    App app(folder, dialogs, clock, link, *board.calls, DesktopServices{&sound, &launcher});
+    App app(folder, dialogs, clock, link, *board.calls, DesktopServices{&sound, &launcher, phones});
     // The interface dialog's Test runs on a link of its own, from the same module.
     app.dcc().MakeTestLink = [moduleFolders]() -> std::unique_ptr<DccLink> {
         return std::make_unique<LoadedDccLink>(moduleFolders);
@@ -99,6 +104,7 @@ int main(int argc, char* argv[])
         app.chooseInterfaceBeforeStart();
     if (!app.start())
         return 0;
+    app.startPhones(launch.phonesOn());
     launch.announceRunning();
     return app.runEventLoop();
 }

@@ -5,6 +5,8 @@
 #                                             loaded on the first sound (Windows: bin/)
 #   lib/<multiarch>/varnolix/libvarnolix_dcc_link.so  the DCC link module (Qt Serial
 #                                             Port, Qt Network), loaded on the first open
+#   lib/<multiarch>/varnolix/libvarnolix_phones.so  the phone module (Qt Network,
+#                                             Qt D-Bus), loaded when phones are switched on
 #   share/varnolix/data                       the shipped data, copied into each
 #                                             user's own data folder at first start
 #   share/varnolix/demo/text                  the demo settings (varnolix --demo)
@@ -60,7 +62,7 @@ if(VARNOLIX_GZIP)
 endif()
 
 # The program finds its modules there, relative to its own folder.
-install(TARGETS varnolix_sound varnolix_dcc_link_module LIBRARY DESTINATION ${VARNOLIX_MODULE_DIR})
+install(TARGETS varnolix_sound varnolix_dcc_link_module varnolix_phones_module LIBRARY DESTINATION ${VARNOLIX_MODULE_DIR})
 
 # The K8055 guardian, the helper program that owns the USB board, goes beside
 # the program, where Varnolix looks for it (not on Windows).

@@ -53,4 +53,6 @@ function(varnolix_require_modules_unlinked target)
                    Qt6::Multimedia Qt::Multimedia)
   _varnolix_forbid(${target} "it is loaded with the DCC link module (platform/DccLinkModule.h) on the first open."
                    Qt6::SerialPort Qt::SerialPort Qt6::Network Qt::Network varnolix_dcc_link)
+  _varnolix_forbid(${target} "it is loaded with the phone module (withrottle/PhoneServiceModule.h) when phones are switched on."
+                   Qt6::DBus Qt::DBus varnolix_withrottle_net)
 endfunction()

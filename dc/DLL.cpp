@@ -28,6 +28,11 @@ void DLL::SwitchCoil()
     submit({dcc, shared_.CoilCode, shared_.CoilSide});
 }
 
+void DLL::SwitchAccessory(int n, bool thrown)
+{
+    submit({true, static_cast<std::uint8_t>(2 * n), thrown ? QStringLiteral("R") : QStringLiteral("L")});
+}
+
 void DLL::PulseCoil()
 {
     submit({false, shared_.CoilCode, {}});

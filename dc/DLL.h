@@ -52,6 +52,9 @@ public:
     // Fires the coil of CoilCode by the control system. In "DCC" the coil
     // button's number is the accessory number: CoilCode / 2, side CoilSide.
     void SwitchCoil();
+    // DCC accessory n's left-click (closed) or right-click (thrown) output, as
+    // its button switches it, in turn after any coil switching now.
+    void SwitchAccessory(int n, bool thrown);
     // Pulses CoilCode on the board, in every system: an offline DCC box has
     // nothing to do with the board.
     void PulseCoil();

@@ -33,6 +33,11 @@ Command classify(const QByteArray& frame)
         const std::uint32_t output = 0x3000000u | static_cast<std::uint32_t>(second) << 8 | (byteAt(frame, 2) & 0x07u);
         return {(byteAt(frame, 2) & 0x08) ? Kind::Other : Kind::AccessoryOff, output};
     }
+    // A loco's own emergency stop replaces its speed: the same target.
+    if (header == 0x92 && frame.size() >= 4) {
+        const std::uint32_t stopped = static_cast<std::uint32_t>((second & 0x3F) << 8 | byteAt(frame, 2));
+        return {Kind::LocoStop, 0x1000000u | stopped << 8 | 0x10u};
+    }
     if (header == 0xE4 && frame.size() >= 6) {
         // Speed frames of every step count are one target; each function group another.
         const bool speed = (second & 0xF0) == 0x10;

@@ -13,7 +13,7 @@ enum class Kind {
     EmergencyStop,   // 80 80
     PowerOff,        // 21 80
     AccessoryOff,    // 52 with the activate bit clear
-    LocoStop,        // E4 1x with speed 0 or emergency-stop step
+    LocoStop,        // E4 1x with speed 0 or emergency-stop step; 92, one loco's emergency stop
     Query,           // F0 F0, 21 21, 21 24: asks, changes nothing
     Other,           // speed steps, functions, accessory activate, double header, resume
 };

@@ -40,6 +40,9 @@ DCC::DCC(Shared& shared, DccLink& link, Clock& clock, Dialogs& dialogs, const Pr
                                                                     [this] { SetLinkState(LinkSession::State::Online); },
                                                                     [this](BoxDetection::Result result) { FindingEnded(result); }}))
 {
+    Locos.changed = [this](int address, LocoStates::Change change, int function, int origin) {
+        LocoChanged(address, change, function, origin);
+    };
     link_.setReceiveHandler([this](const DccLink::Received& in) { Received(in); });
     link_.setLostHandler([this](const QString& where, const QString& reason) { LinkLost(where, reason); });
     link_.setOpenedHandler([this] { LinkOpened(); });
@@ -79,11 +82,13 @@ bool DCC::Submit(const QByteArray& frame)
         Events.linkChanged();
         return false;
     case LinkSession::Verdict::Kept:
+        Locos.sent(frame, Origin.id);
         Events.linkChanged();
         return true;
     case LinkSession::Verdict::Send:
         break;
     }
+    Locos.sent(frame, Origin.id);
     if (!link_.isOpen())
         return true;
     // A command of our own for a loco ends what another throttle took over.
@@ -97,7 +102,7 @@ bool DCC::WriteOwed(const QByteArray& frame)
 {
     // Owed first: a link may hand the answer over before write() returns.
     receiver_->sent(frame);
-    Log.add(true, frame);
+    Log.add(true, frame, true, Origin.name);
     return link_.write(frame);
 }
 

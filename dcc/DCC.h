@@ -9,6 +9,7 @@
 #include "LinkSession.h"
 #include "LocoFile.h"
 #include "LocoFrames.h"
+#include "LocoStates.h"
 #include "Shared.h"
 
 #include <QByteArrayList>
@@ -132,6 +133,16 @@ public:
 
     DccEvents Events;
     FrameLog Log;
+    // What each loco was last told, by any throttle.
+    LocoStates Locos;
+
+    // Who gives the commands now: the program's own windows, or a phone
+    // (its session id and name), for the loco states and the frame monitor.
+    struct CommandOrigin {
+        int id = LocoStates::Panel;
+        QString name;
+    };
+    CommandOrigin Origin;
 
     // Loco commands. The caller sets LocoNumber and AddressForEngine, then
     // calls SetAddressBytes; numbers outside 1..9999 change nothing.
@@ -145,6 +156,17 @@ public:
     // Couples the pilot to the train engine, or with pilot bytes 00 00
     // dissolves the pair. No pause follows.
     void SendDoubleHeader();
+
+    // The last known state of DCC accessory n: 0 unknown, 2 closed (its
+    // left-click output switched last), 4 thrown (right-click).
+    int AccessoryState(int n) const;
+    // Accessory n's output was switched; every throttle is told.
+    void NoteAccessory(int n, bool thrown);
+
+    // The decoder number of the train engine; 0 before one is chosen.
+    int EngineNumber() const;
+    // The speed button (0 for STOP, else 2..14) nearest a 28-step speed.
+    static std::uint8_t NearestSpeedButton(int step);
 
     std::int16_t LocoNumber = 0;
     bool AddressForEngine = false;
@@ -258,6 +280,9 @@ private:
     // True, with the word for the status line, while the link is down.
     bool RefusedWhileDown();
     void ReceiverChanged();
+    // Every throttle sees what another told a loco: the roster's function
+    // bytes and, for the train engine, direction and speed button follow.
+    void LocoChanged(int address, LocoStates::Change change, int function, int origin);
     // 21 24: the command station's state, so a power off or emergency stop
     // that lasted across a reconnect shows again.
     void AskStationStatus();
@@ -308,4 +333,5 @@ private:
     // While the link is lost, the serial port looked for.
     std::uint8_t lostPort_ = 0;
     QByteArray pendingDoubleHeader_;
+    std::array<std::uint8_t, 256> accessoryStates_{};
 };

@@ -37,7 +37,11 @@ bool DCC::SwitchFunction(int index, bool on)
     std::uint8_t& byte = FuncState[EngineIndex];
     byte = static_cast<std::uint8_t>(on ? byte | weight : byte & ~weight);
     FuncTotCaption = QStringLiteral("FT ") + QString::number(FuncState[EngineIndex]);
-    return SendFunctionGroup(EngineAddrHigh, EngineAddrLow);
+    if (!SendFunctionGroup(EngineAddrHigh, EngineAddrLow))
+        return false;
+    // F8..F12 travel in no bit of the frame: the other throttles hear it here.
+    Locos.switched(EngineNumber(), index, on, Origin.id);
+    return true;
 }
 
 void DCC::FunctionPress(int index)

@@ -13,9 +13,10 @@ FrameLog::FrameLog(Clock& clock)
 {
 }
 
-void FrameLog::add(bool outgoing, const QByteArray& bytes, bool good)
+void FrameLog::add(bool outgoing, const QByteArray& bytes, bool good, const QString& sender)
 {
     Entry entry;
+    entry.sender = sender.isEmpty() ? 0 : senderIndex(sender);
     entry.seconds = clock_.seconds();
     entry.outgoing = outgoing;
     entry.good = good;
@@ -34,6 +35,17 @@ void FrameLog::add(bool outgoing, const QByteArray& bytes, bool good)
         onAdded();
 }
 
+std::uint16_t FrameLog::senderIndex(const QString& sender)
+{
+    const auto found = std::find(senders_.begin(), senders_.end(), sender);
+    if (found != senders_.end())
+        return static_cast<std::uint16_t>(found - senders_.begin() + 1);
+    if (senders_.size() >= MaxSenders)
+        return static_cast<std::uint16_t>(MaxSenders + 1);
+    senders_.push_back(sender);
+    return static_cast<std::uint16_t>(senders_.size());
+}
+
 const FrameLog::Entry& FrameLog::at(std::size_t index) const
 {
     return entries_[(oldest_ + index) % entries_.size()];
@@ -48,6 +60,9 @@ QString FrameLog::line(const Entry& entry) const
         words = QStringLiteral("bad bytes, no frame");
     else
         words = QString::fromStdString(entry.outgoing ? xpressnet::describeCommand(bytes) : xpressnet::describeReply(bytes));
+    if (entry.sender != 0)
+        words += entry.sender <= senders_.size() ? QStringLiteral("  (phone \"%1\")").arg(senders_[entry.sender - 1u])
+                                                 : QStringLiteral("  (a phone)");
     return QStringLiteral("%1  %2 %3%4  %5")
         .arg(start_.addMSecs(ms).toString(QStringLiteral("HH:mm:ss.zzz")), entry.outgoing ? QStringLiteral("->") : QStringLiteral("<-"),
              QString::fromStdString(xpressnet::hex(bytes)), entry.cut ? QStringLiteral(" ...") : QString(), words);

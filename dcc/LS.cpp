@@ -28,6 +28,8 @@ bool LS::SwitchAccessory(std::uint8_t n)
     const QString side = shared_.CoilSide;
     if (!SetAccessoryOutput())
         return false;
+    if (side == QStringLiteral("L") || side == QStringLiteral("R"))
+        dcc_.NoteAccessory(n, side == QStringLiteral("R"));
     dcc_.Pause(OnSeconds);
     AccAddress = target.address;
     AccPair = target.pair;

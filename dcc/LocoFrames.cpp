@@ -2,6 +2,8 @@
 
 #include "Frames.h"
 
+#include <algorithm>
+
 namespace loco_frames {
 
 std::optional<Address> addressOf(int number)
@@ -40,6 +42,34 @@ Frame closed(Frame frame)
 Frame speedFrame(Address engine, std::uint8_t speedByte)
 {
     return closed({0xE4, 0x12, engine.high, engine.low, speedByte, 0, 0});
+}
+
+Frame emergencyStopFrame(Address loco)
+{
+    return closed({0x92, loco.high, loco.low, 0, 0, 0, 0});
+}
+
+int numberOf(Address address)
+{
+    if (address.high == 0)
+        return address.low;
+    return (address.high & 0x3F) << 8 | address.low;
+}
+
+std::uint8_t speedByteOfStep(int step, bool forward)
+{
+    const std::uint8_t direction = forward ? 0x80 : 0x00;
+    if (step <= 0)
+        return direction;
+    // Code r = step + 3: bits 3..0 take r / 2, bit 4 the half step r % 2.
+    const int code = std::min(step, 28) + 3;
+    return static_cast<std::uint8_t>(direction | (code & 1) << 4 | code >> 1);
+}
+
+int stepOfSpeedByte(std::uint8_t speedByte)
+{
+    const int code = (speedByte & 0x0F) * 2 + (speedByte >> 4 & 1);
+    return code < 4 ? 0 : code - 3;
 }
 
 Frame functionGroupFrame(std::uint8_t group, Address engine, std::uint8_t functionByte)

@@ -28,6 +28,17 @@ int chipValue(const QString& chip);
 
 // E4 12: speed and direction in 28 steps.
 Frame speedFrame(Address engine, std::uint8_t speedByte);
+// 92: the emergency stop of one loco; the others run on.
+Frame emergencyStopFrame(Address loco);
+// The decoder number of address bytes; 0 for none.
+int numberOf(Address address);
+
+// The 28-step speed byte: direction bit 0x80 (forward) and step 0..28 in the
+// code of bits 4..0 (bit 4 the half step); step 0 stops.
+std::uint8_t speedByteOfStep(int step, bool forward);
+// The step 0..28 a 28-step speed byte drives; the emergency-stop codes give 0.
+int stepOfSpeedByte(std::uint8_t speedByte);
+
 // E4 20/21/22: this program sends the whole function byte in every group.
 Frame functionGroupFrame(std::uint8_t group, Address engine, std::uint8_t functionByte);
 // E5 43: couples the pilot to the engine; pilot 00 00 dissolves the pair.

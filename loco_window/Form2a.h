@@ -72,6 +72,8 @@ public:
     // acknowledged or refused.
     void showLinkState();
     QLabel* lblBanner = nullptr;
+    // The train engine as another throttle left it (Form2a_OtherThrottles.cpp).
+    void showEngineState();
 
     // Keys pressed in `window` drive this window's throttle too, as keys
     // pressed here do.

@@ -9,17 +9,6 @@
 #include <QBoxLayout>
 #include <QLabel>
 
-namespace {
-
-unsigned engineNumber(const DCC& dcc)
-{
-    if (!dcc.EngineChosen)
-        return 0;
-    return static_cast<unsigned>((dcc.EngineAddrHigh & 0x3F) << 8 | dcc.EngineAddrLow);
-}
-
-} // namespace
-
 void Form2a::buildBanner(QBoxLayout* layout)
 {
     lblBanner = new QLabel(this);
@@ -30,11 +19,12 @@ void Form2a::buildBanner(QBoxLayout* layout)
     layout->insertWidget(0, lblBanner);
     connect(&dcc_.Events, &DccEvents::linkChanged, this, &Form2a::showLinkState);
     connect(&dcc_.Events, &DccEvents::pilotChanged, this, [this] { showRosterMenus(); });
+    connect(&dcc_.Events, &DccEvents::engineChanged, this, &Form2a::showEngineState);
 }
 
 void Form2a::showLinkState()
 {
-    const QString banner = link_words::locoBanner(dcc_.linkState(), engineNumber(dcc_));
+    const QString banner = link_words::locoBanner(dcc_.linkState(), static_cast<unsigned>(dcc_.EngineNumber()));
     lblBanner->setText(banner);
     if (lblBanner->isHidden() == banner.isEmpty())
         return;

@@ -62,6 +62,7 @@ public:
     QPushButton* cmdResume = nullptr;
     QPushButton* cmdMonitor = nullptr;
     QPushButton* cmdInterface = nullptr;
+    QPushButton* cmdPhones = nullptr;
 
     // Brings the control windows to the front, as when the window is activated.
     void showControlWindows();
@@ -99,6 +100,7 @@ signals:
     void resumeRequested();
     void monitorRequested();
     void interfaceRequested();
+    void phonesRequested();
     // A click on the modem picture (besides the byte display's toggle).
     void modemClicked();
 

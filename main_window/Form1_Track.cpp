@@ -28,21 +28,24 @@ QGroupBox* Form1::buildTrackFrame()
                        QStringLiteral("track power on: normal operation after an emergency stop or power off"));
     cmdMonitor = button("cmdMonitor", QStringLiteral("monitor"), QStringLiteral("every frame to and from the DCC box (F12)"));
     cmdInterface = button("cmdInterface", QStringLiteral("interface"), QStringLiteral("choose the DCC interface and test it"));
+    cmdPhones = button("cmdPhones", QStringLiteral("phones"), QStringLiteral("phone throttles: let phones drive (WiThrottle)"));
     grid->addWidget(cmdStop, 0, 0, 2, 1);
     grid->addWidget(cmdPowerOff, 0, 1);
     grid->addWidget(cmdResume, 1, 1);
     grid->addWidget(cmdMonitor, 0, 2);
     grid->addWidget(cmdInterface, 1, 2);
+    grid->addWidget(cmdPhones, 0, 3);
     connect(cmdStop, &QPushButton::clicked, this, &Form1::emergencyStopRequested);
     connect(cmdPowerOff, &QPushButton::clicked, this, &Form1::trackPowerOffRequested);
     connect(cmdResume, &QPushButton::clicked, this, &Form1::resumeRequested);
     connect(cmdMonitor, &QPushButton::clicked, this, &Form1::monitorRequested);
     connect(cmdInterface, &QPushButton::clicked, this, &Form1::interfaceRequested);
+    connect(cmdPhones, &QPushButton::clicked, this, &Form1::phonesRequested);
     return fraTrack;
 }
 
 void Form1::setDccControlsVisible(bool visible)
 {
-    for (QPushButton* b : {cmdPowerOff, cmdResume, cmdMonitor, cmdInterface})
+    for (QPushButton* b : {cmdPowerOff, cmdResume, cmdMonitor, cmdInterface, cmdPhones})
         b->setVisible(visible);
 }

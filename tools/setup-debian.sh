@@ -8,7 +8,7 @@ packages=(
   libgtest-dev libbenchmark-dev
   qt6-base-dev qt6-serialport-dev qt6-multimedia-dev libhidapi-dev
   gstreamer1.0-plugins-base gstreamer1.0-plugins-good
-  xvfb xauth xdotool socat imagemagick fonts-dejavu-core libxcb1-dev
+  xvfb xauth xdotool socat dbus-daemon imagemagick fonts-dejavu-core libxcb1-dev
   clang libclang-rt-14-dev
   dpkg-dev file lintian desktop-file-utils
 )

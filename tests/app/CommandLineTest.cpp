@@ -78,6 +78,34 @@ TEST(CommandLineInterface, AsksForTheInterfaceDialogFirst)
     EXPECT_TRUE(parse(args({"--help"})).text.contains(QStringLiteral("--interface")));
 }
 
+TEST(CommandLinePhones, SwitchesThePhoneServerOnWithOrWithoutAPort)
+{
+    const auto parse = [](QStringList arguments) {
+        return CommandLine::parse(QStringList{QStringLiteral("varnolix")} + arguments, QStringLiteral("1.2.3"));
+    };
+    struct PhoneCase {
+        const char* argument;
+        bool on;
+        int port;
+        const char* fails; // empty: runs
+    };
+    const PhoneCase cases[] = {
+        {"--withrottle", true, 0, ""},         {"--withrottle=12091", true, 12091, ""},
+        {"--withrottle=0", false, 0, "1 to 65535"}, {"--withrottle=70000", false, 0, "1 to 65535"},
+        {"--withrottle=x", false, 0, "\"x\""},
+    };
+    for (const PhoneCase& c : cases) {
+        SCOPED_TRACE(c.argument);
+        const CommandLine line = parse(args({c.argument}));
+        EXPECT_EQ(line.phones, c.on);
+        EXPECT_EQ(line.phonePort, c.port);
+        EXPECT_EQ(line.action == CommandLine::Action::Fail, *c.fails != 0);
+        EXPECT_TRUE(line.text.contains(QString::fromUtf8(c.fails))) << line.text.toStdString();
+    }
+    EXPECT_FALSE(parse({}).phones);
+    EXPECT_TRUE(parse(args({"--help"})).text.contains(QStringLiteral("--withrottle")));
+}
+
 // One Varnolix per data folder: a second start on it ends at once and says
 // which process holds the folder; a lock left by a process that has gone
 // does not keep anybody out.

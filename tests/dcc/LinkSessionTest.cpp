@@ -25,7 +25,8 @@ TEST(LinkSession, EachCommandInEachStateIsSentKeptOrRefused)
                     {"E41300038074", "128-step 0"}, {"520181D2", "accessory off"},
                     {"E4120003897C", "speed step"},  {"E420000310D7", "function"},
                     {"520189DA", "accessory on"},   {"E5430003C4D2B3", "couple"},
-                    {"E54300030000A5", "dissolve"}, {"2181A0", "resume"}};
+                    {"E54300030000A5", "dissolve"}, {"2181A0", "resume"},
+                    {"92000391", "one loco's emergency stop"}};
     const struct {
         State state;
         const char* word; // of a refusal; empty: everything is sent
@@ -53,12 +54,13 @@ TEST(LinkSession, KeptStopsGoLayoutFirstOnePerTargetAndOfflineByChoiceForgetsThe
 {
     LinkSession session;
     session.setState(State::Lost);
-    for (const char* frame : {"E41200038075", "520181D2", "E41200058073", "2180A1", "E412000300F5" /* loco 3 again */,
-                              "520180D3" /* the pair's other output */, "520181D2", "8080"})
+    for (const char* frame : {"E41200038075", "520181D2", "92000593" /* loco 5's emergency stop */, "2180A1",
+                              "E412000300F5" /* loco 3 again */, "520180D3" /* the pair's other output */, "520181D2",
+                              "8080", "E41200058073" /* loco 5 again */})
         EXPECT_EQ(session.admit(hex(frame)), Verdict::Kept) << frame;
     EXPECT_EQ(session.admit(hex("E4120003897C")), Verdict::Refused) << "a go does not replace a kept stop";
     EXPECT_EQ(session.takeKept(), (QByteArrayList{hex("8080"), hex("2180A1"), hex("520180D3"), hex("520181D2"),
-                                                  hex("E41200058073"), hex("E412000300F5")}));
+                                                  hex("E412000300F5"), hex("E41200058073")}));
     EXPECT_FALSE(session.stopNotSent());
 
     session.admit(hex("8080"));

@@ -68,7 +68,30 @@ INSTANTIATE_TEST_SUITE_P(
         FrameCase{"3 released", doubleHeaderFrame({0x00, 0x03}, {0x00, 0x00}), 7, "E5 43 00 03 00 00 A5"},
         FrameCase{"100 + 99", doubleHeaderFrame({0xC0, 0x64}, {0x00, 0x63}), 7, "E5 43 C0 64 00 63 61"},
         FrameCase{"1234 + 4567 (peer vector)", doubleHeaderFrame({0xC4, 0xD2}, {0xD1, 0xD7}), 7, "E5 43 C4 D2 D1 D7 B6"},
-        FrameCase{"1234 released (peer vector)", doubleHeaderFrame({0xC4, 0xD2}, {0x00, 0x00}), 7, "E5 43 C4 D2 00 00 B0"}));
+        FrameCase{"1234 released (peer vector)", doubleHeaderFrame({0xC4, 0xD2}, {0x00, 0x00}), 7, "E5 43 C4 D2 00 00 B0"},
+        FrameCase{"emergency stop of 3", emergencyStopFrame({0x00, 0x03}), 4, "92 00 03 91"},
+        FrameCase{"emergency stop of 1234", emergencyStopFrame({0xC4, 0xD2}), 4, "92 C4 D2 84"}));
+
+TEST(SpeedSteps, EachStepHasItsSpeedByteAndBack)
+{
+    struct Row {
+        int step;
+        bool forward;
+        std::uint8_t byte;
+    };
+    // Peer vectors: step 14 forward 98, reverse 18; the buttons' odd steps
+    // have the half-step bit clear (step 9 is code 6).
+    const Row rows[] = {{0, true, 0x80}, {0, false, 0x00}, {1, true, 0x82}, {2, true, 0x92}, {9, true, 0x86},
+                        {14, true, 0x98}, {14, false, 0x18}, {25, true, 0x8E}, {28, true, 0x9F}, {40, true, 0x9F}};
+    for (const Row& row : rows) {
+        EXPECT_EQ(speedByteOfStep(row.step, row.forward), row.byte) << "step " << row.step;
+        EXPECT_EQ(stepOfSpeedByte(row.byte), std::min(row.step, 28)) << "step " << row.step;
+    }
+    EXPECT_EQ(stepOfSpeedByte(0x81), 0) << "the emergency-stop codes drive no step";
+    EXPECT_EQ(stepOfSpeedByte(0x91), 0);
+    EXPECT_EQ(numberOf({0xC4, 0xD2}), 1234);
+    EXPECT_EQ(numberOf({0x00, 0x03}), 3);
+}
 
 TEST(FunctionGroups, EachFunctionGoesInItsGroupAndCarriesItsWeight)
 {

@@ -76,6 +76,8 @@ TEST(SimulatedBox, RefusesDoubleHeadersAsACommandStationDoes)
         {"E5 43 00 03 00 00 A5", "01 04 05"},
         {"E4 13 00 03 85 71", "01 04 05"},    // 128 steps, moving
         {"E5 43 00 03 C4 D2 B3", "E1 84 65"},
+        {"92 00 03 91", "01 04 05"},          // its own emergency stop: it stands
+        {"E5 43 00 03 C4 D2 B3", "01 04 05"},
     });
 
     dccbox::Options accepting;

@@ -26,7 +26,7 @@ protected:
     {
         dir.write(QStringLiteral("data/text/version.txt"), QByteArray("\"") + controlSystem + "\"\r\n");
         dialogs.answer(QStringLiteral("Home"));
-        app = std::make_unique<App>(dir.folder(), dialogs, clock, link, board, DesktopServices{&sound, &launcher});
+        app = std::make_unique<App>(dir.folder(), dialogs, clock, link, board, DesktopServices{&sound, &launcher, {}});
         return app->start();
     }
 
@@ -65,7 +65,7 @@ TEST_F(ToolbarServices, InstalledTheRingIsTheProgramsAndTheTooltipNamesTheUsersD
     user.addLayout(QStringLiteral("Home"));
     const ProgramFolder installed(dir.path(), user.path() + QStringLiteral("/data"));
     dialogs.answer(QStringLiteral("Home"));
-    app = std::make_unique<App>(installed, dialogs, clock, link, board, DesktopServices{&sound, &launcher});
+    app = std::make_unique<App>(installed, dialogs, clock, link, board, DesktopServices{&sound, &launcher, {}});
     ASSERT_TRUE(app->start());
     EXPECT_TRUE(form().imgBtnAbout->toolTip().endsWith(QStringLiteral("data folder: ") + user.path()
                                                        + QStringLiteral("/data")))

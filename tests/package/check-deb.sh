@@ -21,7 +21,7 @@ files=$(dpkg-deb -c "$deb" | awk '{ $1=$2=$3=$4=$5=""; sub(/^ +/, ""); print }')
 module_dir=usr/lib/$(dpkg-architecture -qDEB_HOST_MULTIARCH)/varnolix
 for path in \
   ./usr/bin/varnolix ./usr/bin/varnolix-dccbox ./usr/bin/varnolix-k8055-guard "./$module_dir/libvarnolix_sound.so" \
-  "./$module_dir/libvarnolix_dcc_link.so" \
+  "./$module_dir/libvarnolix_dcc_link.so" "./$module_dir/libvarnolix_phones.so" \
   "./usr/share/varnolix/data/Layouts/Millbrook Junction.bmp" ./usr/share/varnolix/data/VM110/KnobFwd0.bmp \
   ./usr/share/varnolix/data/VM110/LocoLogo.bmp ./usr/share/varnolix/data/text/varnohelp.rtf \
   ./usr/share/varnolix/data/text/function.txt ./usr/share/varnolix/telephone.wav \
@@ -43,7 +43,7 @@ done
 depends=$(field Depends)
 # libqt6multimedia6 comes from the sound module alone: dpkg-shlibdeps reads it too.
 for library in libc6 libstdc++6 libqt6core6 libqt6gui6 libqt6widgets6 libqt6serialport6 libqt6multimedia6 \
-               libhidapi-libusb0; do
+               libqt6dbus6 libqt6network6 libhidapi-libusb0; do
   grep -qE "(^|, )${library//+/\\+}( |,|$)" <<<"$depends" && pass "depends on $library" || fail "Depends lacks $library: $depends"
 done
 
@@ -70,13 +70,13 @@ looks=$(strings -el "$control/root/usr/bin/varnolix" | grep -xE '(\.\./)+.*/varn
 [ -n "$looks" ] && [ "$(realpath -m "$control/root/usr/bin/$looks")" = "$(realpath -m "$control/root/$module_dir")" ] \
   && pass "the program looks for its modules in /$module_dir" \
   || fail "the program looks for its modules in '$looks' (from /usr/bin), not in /$module_dir"
-for module in sound:varnolix_create_sound dcc_link:varnolix_create_dcc_link; do
+for module in sound:varnolix_create_sound dcc_link:varnolix_create_dcc_link phones:varnolix_create_phone_service; do
   nm -D --defined-only "$control/root/$module_dir/libvarnolix_${module%%:*}.so" | grep -qw "${module#*:}" \
     && pass "the ${module%%:*} module exports ${module#*:}" || fail "the ${module%%:*} module lacks ${module#*:}"
 done
-! readelf -d "$control/root/usr/bin/varnolix" | grep NEEDED | grep -qiE 'multimedia|network|serialport' \
-  && pass "the program links neither Qt Multimedia, Network nor Serial Port" \
-  || fail "the program links Qt Multimedia, Network or Serial Port"
+! readelf -d "$control/root/usr/bin/varnolix" | grep NEEDED | grep -qiE 'multimedia|network|serialport|dbus' \
+  && pass "the program links neither Qt Multimedia, Network, Serial Port nor D-Bus" \
+  || fail "the program links Qt Multimedia, Network, Serial Port or D-Bus"
 desktop-file-validate "$control/root/usr/share/applications/varnolix.desktop" \
   && pass "desktop entry passes desktop-file-validate" || fail "desktop entry"
 

@@ -31,7 +31,7 @@ protected:
         dir.write(QStringLiteral("data/text/function.txt"), FunctionFile);
         dialogs.answer(QStringLiteral("Home"));
         link = std::make_unique<QtDccLink>(PortMap({{5, QString::fromStdString(box.devicePath())}}));
-        app = std::make_unique<App>(dir.folder(), dialogs, clock, *link, board);
+        app = std::make_unique<App>(dir.folder(), dialogs, clock, *link, board, desktop);
         ASSERT_TRUE(app->start());
         ASSERT_TRUE(link->isOpen());
         dialogs.shown.clear();
@@ -42,6 +42,8 @@ protected:
     FakeDialogs dialogs;
     FakeClock clock;
     std::unique_ptr<QtDccLink> link;
+    // What the program gets of the desktop; a test may give it a phone server.
+    DesktopServices desktop;
     SimulatedBoard boardDevice{clock};
     HidK8055 board{boardDevice};
     std::unique_ptr<App> app;

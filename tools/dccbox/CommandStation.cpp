@@ -40,6 +40,9 @@ std::vector<Outgoing> CommandStation::answer(const Frame& f)
         return withBroadcast(normalOperation);
     if (f.size() == 6 && f[0] == 0xE4 && (f[1] & 0xF0) == 0x10)
         driven_[xpressnet::locoNumber(f[2], f[3])].stopped = isStop(f[1], f[4]);
+    // One loco's emergency stop: that loco stands, the others run on.
+    if (f.size() == 4 && f[0] == 0x92)
+        driven_[xpressnet::locoNumber(f[1], f[2])].stopped = true;
     if (f.size() == 7 && f[0] == 0xE5 && f[1] == 0x43)
         return {{doubleHeader(xpressnet::locoNumber(f[2], f[3]), xpressnet::locoNumber(f[4], f[5]))}};
     return {{commandAccepted}};
