@@ -155,9 +155,15 @@ void PhoneServer::replaceOlder(int id, const QString& deviceId)
 QList<PhoneServer::PhoneInfo> PhoneServer::phones() const
 {
     QList<PhoneInfo> out;
-    for (const auto& [id, connection] : connections_)
-        out.append({id, connection.session->name(), connection.session->deviceId(),
-                    connection.socket->peerAddress().toString(), connection.session->heldKeys()});
+    for (const auto& [id, connection] : connections_) {
+        // A phone on IPv4 reached a dual-stack socket as ::ffff:a.b.c.d: shown as a.b.c.d.
+        const QHostAddress peer = connection.socket->peerAddress();
+        bool isIPv4 = false;
+        const quint32 ipv4 = peer.toIPv4Address(&isIPv4);
+        const QString address = isIPv4 ? QHostAddress(ipv4).toString() : peer.toString();
+        out.append({id, connection.session->name(), connection.session->deviceId(), address,
+                    connection.session->heldKeys()});
+    }
     return out;
 }
 
