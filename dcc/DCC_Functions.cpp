@@ -21,7 +21,7 @@ void DCC::SelectFunctionGroup()
 void DCC::SendFunctionGroup(std::uint8_t high, std::uint8_t low)
 {
     SelectFunctionGroup();
-    shared_.FrameBuf = loco_frames::functionGroupFrame(FuncGroup, {high, low}, FuncState[EngineIndex]);
+    shared_.FrameBuf = loco_frames::functionGroupFrame(FuncGroup, {high, low}, roster.FuncState[EngineIndex]);
     SendFrame();
 }
 
@@ -31,9 +31,9 @@ void DCC::SwitchFunction(int index, bool on)
     FuncBoxCaption[index] = function_captions::caption(index, on, FuncCaption[index]);
     // Only the function's own bit changes: adding or subtracting its weight
     // would carry into, or borrow from, the other functions.
-    std::uint8_t& byte = FuncState[EngineIndex];
+    std::uint8_t& byte = roster.FuncState[EngineIndex];
     byte = static_cast<std::uint8_t>(on ? byte | weight : byte & ~weight);
-    FuncTotCaption = QStringLiteral("FT ") + QString::number(FuncState[EngineIndex]);
+    FuncTotCaption = QStringLiteral("FT ") + QString::number(roster.FuncState[EngineIndex]);
     SendFunctionGroup(EngineAddrHigh, EngineAddrLow);
 }
 
@@ -105,7 +105,7 @@ bool DCC::ResetFunctionByte()
 {
     if (!EngineChosen)
         return false;
-    FuncState[EngineIndex] = 0;
+    roster.FuncState[EngineIndex] = 0;
     // The boxes show the engine's own byte, so none stays ticked for a
     // function that is now off.
     if (OperateMode)
@@ -118,7 +118,7 @@ bool DCC::ResetFunctionByte()
 void DCC::ResetFunctionPanel()
 {
     FuncBoxesEnabled = true;
-    const std::uint8_t byte = FuncState[EngineIndex];
+    const std::uint8_t byte = roster.FuncState[EngineIndex];
     for (int i = 0; i < FunctionCount; ++i) {
         // F8..F12 weigh nothing, so they are never shown as on.
         const std::uint8_t weight = loco_frames::functionWeight(i);
@@ -194,7 +194,7 @@ void DCC::ReportFunctionFile(const QList<int>& garbledLines)
 void DCC::WriteFunctionFile()
 {
     if (FunctionFileUnread) {
-        ReportNotRewritten(shared_.FunctionFilePath, QStringLiteral("the function settings are kept for this run only."),
+        reportNotRewritten(dialogs_, shared_.FunctionFilePath, QStringLiteral("the function settings are kept for this run only."),
                            QStringLiteral("Varnolix"));
         return;
     }
