@@ -1,18 +1,10 @@
 // From a mouse press on the loco window to the bytes on the far side of a
 // real pseudo-terminal, where the simulated DCC box reads them.
-#include "HidK8055.h"
+#include "BoxPathFixture.h"
 #include "ImageButton.h"
-#include "SimulatedBoard.h"
-#include "App.h"
-#include "FakeClock.h"
-#include "FakeDialogs.h"
 #include "Form2a.h"
 #include "LocoModuleFixture.h"
 #include "PressButtons.h"
-#include "QtDccLink.h"
-#include "TestFolder.h"
-
-#include "dccbox/SimulatedBox.h"
 
 #include <gtest/gtest.h>
 
@@ -27,25 +19,14 @@ namespace {
 
 using namespace std::chrono_literals;
 
-// The program in "DCC" on port 5, which is the simulated box's pseudo-terminal.
-class ThrottlePath : public ::testing::Test {
+// The program in "DCC", its function boxes named.
+class ThrottlePath : public BoxPathFixture {
 protected:
     void start(const QByteArray& roster)
     {
-        std::string error;
-        ASSERT_TRUE(box.start(&error)) << error;
-        dir.addLayout(QStringLiteral("Home"));
-        dir.write(QStringLiteral("data/text/version.txt"), "\"DCC\"\r\n");
-        dir.write(QStringLiteral("data/text/layout.txt"), "\"Home\"\r\n");
-        dir.write(QStringLiteral("data/text/port.txt"), "5\r\n");
-        dir.write(QStringLiteral("data/text/loco.txt"), roster);
-        dir.write(QStringLiteral("data/text/function.txt"), FunctionFile);
-        dialogs.answer(QStringLiteral("Home"));
-        link = std::make_unique<QtDccLink>(PortMap({{5, QString::fromStdString(box.devicePath())}}));
-        app = std::make_unique<App>(dir.folder(), dialogs, clock, *link, board);
-        ASSERT_TRUE(app->start());
-        ASSERT_TRUE(link->isOpen());
-        dialogs.shown.clear();
+        startProgram("DCC", roster, FunctionFile);
+        if (!HasFatalFailure())
+            ASSERT_TRUE(link->isOpen());
     }
 
     static void click(QWidget* widget, QPoint at = {})
@@ -53,15 +34,6 @@ protected:
         QTest::mousePress(widget, Qt::LeftButton, {}, at);
         QTest::mouseRelease(widget, Qt::LeftButton, {}, at);
     }
-
-    dccbox::SimulatedBox box;
-    TestFolder dir;
-    FakeDialogs dialogs;
-    FakeClock clock;
-    std::unique_ptr<QtDccLink> link;
-    SimulatedBoard boardDevice{clock};
-    HidK8055 board{boardDevice};
-    std::unique_ptr<App> app;
 };
 
 TEST_F(ThrottlePath, AClickOnNineReachesTheBoxAsTheSpeedFrame)
