@@ -10,8 +10,6 @@
 #include "InterfaceFile.h"
 #include "StationFrames.h"
 
-#include <QDir>
-
 #include <cmath>
 
 DCC::DCC(Shared& shared, DccLink& link, Clock& clock, Dialogs& dialogs, const ProgramFolder& folder)

@@ -7,6 +7,7 @@
 #include "FieldFormat.h"
 #include "FunctionCaptions.h"
 #include "LocoFrames.h"
+#include "NotRewritten.h"
 
 #include <QDir>
 

@@ -25,8 +25,9 @@ protected:
     void start(const QByteArray& roster)
     {
         startProgram("DCC", roster, FunctionFile);
-        if (!HasFatalFailure())
-            ASSERT_TRUE(link->isOpen());
+        if (HasFatalFailure())
+            return;
+        ASSERT_TRUE(link->isOpen());
     }
 
     static void click(QWidget* widget, QPoint at = {})
