@@ -11,12 +11,11 @@
 #include "InterfaceTest.h"
 #include "StationFrames.h"
 
-#include <QDir>
-
 #include <cmath>
 
 DCC::DCC(Shared& shared, DccLink& link, Clock& clock, Dialogs& dialogs, const ProgramFolder& folder)
     : Log(clock)
+    , roster(shared, dialogs)
     , shared_(shared)
     , link_(link)
     , clock_(clock)
@@ -46,6 +45,7 @@ DCC::DCC(Shared& shared, DccLink& link, Clock& clock, Dialogs& dialogs, const Pr
     link_.setReceiveHandler([this](const DccLink::Received& in) { Received(in); });
     link_.setLostHandler([this](const QString& where, const QString& reason) { LinkLost(where, reason); });
     link_.setOpenedHandler([this] { LinkOpened(); });
+    roster.Inserted = [this](int index) { FollowInserted(index); };
 }
 
 DCC::~DCC()
@@ -198,9 +198,3 @@ bool DCC::WriteInterfaceFile()
     return error.isEmpty();
 }
 
-void DCC::ReportNotRewritten(const QString& path, const QString& consequence, const QString& title)
-{
-    dialogs_.message(QDir::toNativeSeparators(path) + QStringLiteral(" could not be read at start, so it is not rewritten: ")
-                         + consequence,
-                     title, Dialogs::Critical);
-}

@@ -7,9 +7,9 @@
 #include "FrameLog.h"
 #include "InterfaceSettings.h"
 #include "LinkSession.h"
-#include "LocoFile.h"
 #include "LocoFrames.h"
 #include "LocoStates.h"
+#include "Roster.h"
 #include "Shared.h"
 
 #include <QByteArrayList>
@@ -30,8 +30,8 @@ class ProgramFolder;
 
 // The DCC command-station link: the port, finding the box, writing frames
 // and pacing them, listening to the answers and reconnecting (DCC_Listen.cpp);
-// the loco commands, the roster and the function state (DCC_Loco.cpp,
-// DCC_Roster.cpp, DCC_Functions.cpp).
+// the loco commands, the train-engine and pilot choice from the roster and
+// the function state (DCC_Loco.cpp, DCC_Roster.cpp, DCC_Functions.cpp).
 class DCC {
 public:
     // While start-up waits for the box, the longest the user interface goes
@@ -178,39 +178,19 @@ public:
     std::uint8_t DirectionBit = 0;
     std::uint8_t SpeedByte = 0;
 
-    // The roster. Entry i of the arrays is row i of lstLoco (name followed
-    // by chip, sorted ignoring case) and item i of both roster menus.
-    static constexpr int MaxLocos = 100;
+    // The roster, loco.txt, and new locos from the entry panel (Roster.h).
+    Roster roster;
+
     static constexpr int NoPilot = -1;
-    enum class LocoWrite { Stored, BadChip, RosterFull };
     // Refused: the link is down, nothing was sent and the pilot menu stays as it was.
     enum class PilotChoice { Ignored, NoEngine, BadChip, Coupled, Released, Refused };
 
-    // Reads loco.txt; reports unreadable lines itself. False when blanks
-    // follow the last line, which is message 18 of the message routine.
-    bool ReadLocoFile();
-    // Adds a loco typed into the entry panel and rewrites loco.txt. A chip
-    // of fewer than four digits is completed with leading zeros; an empty
-    // chip, a chip outside 0001..9999 and a 101st loco are refused with a
-    // message.
-    LocoWrite WriteLoco(const QString& chip, const QString& name);
-    // True when the chip box is full and the focus moves on to the name.
-    static bool CheckChipEntry(const QString& chip);
     // The train-engine and pilot menus' rules; the window shows the result.
     // A loco whose chip is outside 1..9999 has no address: choosing it is
     // refused with a message naming it, so no frame goes to another loco.
     bool SelectTrainEngine(int index);
     PilotChoice SelectPilot(int index);
 
-    std::array<QString, MaxLocos> LocoChip;
-    std::array<QString, MaxLocos> LocoName;
-    // The line of loco.txt entry i was read from, written back as it stands;
-    // empty for a loco added in this run.
-    std::array<QByteArray, MaxLocos> LocoLine;
-    std::uint8_t LocoCount = 0;
-    QStringList lstLoco;
-    // The function byte of each roster entry; never saved.
-    std::array<std::uint8_t, MaxLocos> FuncState{};
     // Train engine and pilot follow their loco when one is inserted before.
     std::uint8_t EngineIndex = 0;
     bool EngineChosen = false;
@@ -301,21 +281,12 @@ private:
     void DropPendingDoubleHeader();
     // False, nothing changed, when refused because the link is down.
     bool SwitchFunction(int index, bool on);
-    void InsertLoco(const loco_file::Entry& entry, const QByteArray& line = {});
-    void WriteLocoFile();
-    void ReportLocoFile(const loco_file::Content& content, int unused);
-    // The address of roster entry i; without one, a message naming the loco.
-    std::optional<loco_frames::Address> DrivableAddress(int index);
+    // A loco was inserted into the roster at `index`.
+    void FollowInserted(int index);
     void ReportFunctionFile(const QList<int>& garbledLines);
-    // A file not read whole at start is never rewritten; this says so.
-    void ReportNotRewritten(const QString& path, const QString& consequence, const QString& title);
 
-    // Lines of loco.txt that are not in the roster (unreadable, or beyond
-    // the 100 it holds); a rewrite keeps them.
-    QByteArrayList LocoFileKept;
-    // loco.txt could not be read at start; rewriting it would lose it.
-    bool LocoFileUnread = false;
-    // The same for function.txt, and what followed its thirteen lines.
+    // function.txt could not be read at start; rewriting it would lose it.
+    // What followed its thirteen lines.
     bool FunctionFileUnread = false;
     QByteArray FunctionFileRest;
 

@@ -7,6 +7,7 @@
 #include "FieldFormat.h"
 #include "FunctionCaptions.h"
 #include "LocoFrames.h"
+#include "NotRewritten.h"
 
 #include <QDir>
 
@@ -21,7 +22,7 @@ void DCC::SelectFunctionGroup()
 bool DCC::SendFunctionGroup(std::uint8_t high, std::uint8_t low)
 {
     SelectFunctionGroup();
-    shared_.FrameBuf = loco_frames::functionGroupFrame(FuncGroup, {high, low}, FuncState[EngineIndex]);
+    shared_.FrameBuf = loco_frames::functionGroupFrame(FuncGroup, {high, low}, roster.FuncState[EngineIndex]);
     return SendFrame();
 }
 
@@ -34,9 +35,9 @@ bool DCC::SwitchFunction(int index, bool on)
     FuncBoxCaption[index] = function_captions::caption(index, on, FuncCaption[index]);
     // Only the function's own bit changes: adding or subtracting its weight
     // would carry into, or borrow from, the other functions.
-    std::uint8_t& byte = FuncState[EngineIndex];
+    std::uint8_t& byte = roster.FuncState[EngineIndex];
     byte = static_cast<std::uint8_t>(on ? byte | weight : byte & ~weight);
-    FuncTotCaption = QStringLiteral("FT ") + QString::number(FuncState[EngineIndex]);
+    FuncTotCaption = QStringLiteral("FT ") + QString::number(roster.FuncState[EngineIndex]);
     if (!SendFunctionGroup(EngineAddrHigh, EngineAddrLow))
         return false;
     // F8..F12 travel in no bit of the frame: the other throttles hear it here.
@@ -123,7 +124,7 @@ bool DCC::ResetFunctionByte()
     // Refused while the link is down: the boxes keep showing the byte the loco has.
     if (RefusedWhileDown())
         return true;
-    FuncState[EngineIndex] = 0;
+    roster.FuncState[EngineIndex] = 0;
     // The boxes show the engine's own byte, so none stays ticked for a
     // function that is now off.
     if (OperateMode)
@@ -136,7 +137,7 @@ bool DCC::ResetFunctionByte()
 void DCC::ResetFunctionPanel()
 {
     FuncBoxesEnabled = true;
-    const std::uint8_t byte = FuncState[EngineIndex];
+    const std::uint8_t byte = roster.FuncState[EngineIndex];
     for (int i = 0; i < FunctionCount; ++i) {
         // F8..F12 weigh nothing, so they are never shown as on.
         const std::uint8_t weight = loco_frames::functionWeight(i);
@@ -212,7 +213,7 @@ void DCC::ReportFunctionFile(const QList<int>& garbledLines)
 void DCC::WriteFunctionFile()
 {
     if (FunctionFileUnread) {
-        ReportNotRewritten(shared_.FunctionFilePath, QStringLiteral("the function settings are kept for this run only."),
+        reportNotRewritten(dialogs_, shared_.FunctionFilePath, QStringLiteral("the function settings are kept for this run only."),
                            QStringLiteral("Varnolix"));
         return;
     }

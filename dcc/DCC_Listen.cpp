@@ -256,7 +256,7 @@ void DCC::Answered(const DccReceiver::Answer& answer)
     else if (answer.outcome == DccReceiver::Answer::Outcome::NotPassedOn)
         why = QStringLiteral("the command station did not take the command");
     const QString text = QStringLiteral("%1 and %2 were not coupled: %3.")
-                             .arg(LocoName[EngineIndex], LocoName[static_cast<std::size_t>(PilotIndex)], why);
+                             .arg(roster.LocoName[EngineIndex], roster.LocoName[static_cast<std::size_t>(PilotIndex)], why);
     PilotIndex = NoPilot;
     PilotAddrHigh = 0;
     PilotAddrLow = 0;

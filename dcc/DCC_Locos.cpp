@@ -32,9 +32,9 @@ void DCC::LocoChanged(int address, LocoStates::Change change, int function, int 
         for (int f = 0; f <= 7; ++f)
             if ((state.functions >> f) & 1)
                 byte = static_cast<std::uint8_t>(byte | loco_frames::functionWeight(f));
-        for (int i = 0; i < LocoCount; ++i)
-            if (loco_frames::chipValue(LocoChip[static_cast<std::size_t>(i)]) == address)
-                FuncState[static_cast<std::size_t>(i)] = byte;
+        for (int i = 0; i < roster.LocoCount; ++i)
+            if (loco_frames::chipValue(roster.LocoChip[static_cast<std::size_t>(i)]) == address)
+                roster.FuncState[static_cast<std::size_t>(i)] = byte;
     }
     if (address != EngineNumber())
         return;
@@ -49,7 +49,7 @@ void DCC::LocoChanged(int address, LocoStates::Change change, int function, int 
             FuncBoxCaption[static_cast<std::size_t>(function)] =
                 function_captions::caption(function, on, FuncCaption[static_cast<std::size_t>(function)]);
         }
-        FuncTotCaption = QStringLiteral("FT ") + QString::number(FuncState[EngineIndex]);
+        FuncTotCaption = QStringLiteral("FT ") + QString::number(roster.FuncState[EngineIndex]);
     } else {
         DirectionBit = state.forward ? 128 : 0;
         shared_.ActiveIndex = NearestSpeedButton(state.step);

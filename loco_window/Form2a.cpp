@@ -396,10 +396,10 @@ void Form2a::showRosterMenus()
     }
     // A blank name still leaves something to click in the menu bar.
     const auto title = [](const QString& name) { return name.isEmpty() ? QStringLiteral("   ") : shown(name); };
-    mnuList[1]->setTitle(dcc_.EngineChosen ? title(dcc_.LocoName[dcc_.EngineIndex]) : QStringLiteral("train engine"));
-    mnuList[0]->setTitle(dcc_.PilotIndex != DCC::NoPilot && !dcc_.PilotPending ? title(dcc_.LocoName[static_cast<std::size_t>(dcc_.PilotIndex)])
+    mnuList[1]->setTitle(dcc_.EngineChosen ? title(dcc_.roster.LocoName[dcc_.EngineIndex]) : QStringLiteral("train engine"));
+    mnuList[0]->setTitle(dcc_.PilotIndex != DCC::NoPilot && !dcc_.PilotPending ? title(dcc_.roster.LocoName[static_cast<std::size_t>(dcc_.PilotIndex)])
                                                          : QStringLiteral("pilot"));
-    mnuChip->setText(dcc_.EngineChosen ? QStringLiteral("chip ") + dcc_.LocoChip[dcc_.EngineIndex] : QString());
+    mnuChip->setText(dcc_.EngineChosen ? QStringLiteral("chip ") + dcc_.roster.LocoChip[dcc_.EngineIndex] : QString());
     mnuChip->setVisible(dcc_.EngineChosen);
     showLinkState();
 }

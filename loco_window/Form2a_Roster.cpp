@@ -14,7 +14,7 @@
 void Form2a::AddLocoMenus()
 {
     // Item 0 of each menu is there even for an empty roster.
-    const int count = std::max(1, static_cast<int>(dcc_.LocoCount));
+    const int count = std::max(1, static_cast<int>(dcc_.roster.LocoCount));
     for (shared_.LoopIndex = 0; shared_.LoopIndex < count; ++shared_.LoopIndex) {
         const int i = shared_.LoopIndex;
         if (i >= static_cast<int>(mnuUnitA.size())) {
@@ -29,7 +29,7 @@ void Form2a::AddLocoMenus()
             connect(engine, &QAction::triggered, this, [this, i] { mnuUnitA_Click(i); });
             mnuUnitA.push_back(engine);
         }
-        QString name = i < dcc_.LocoCount ? dcc_.LocoName[static_cast<std::size_t>(i)] : QString();
+        QString name = i < dcc_.roster.LocoCount ? dcc_.roster.LocoName[static_cast<std::size_t>(i)] : QString();
         name.replace(QLatin1Char('&'), QStringLiteral("&&"));
         mnuUnitB[static_cast<std::size_t>(i)]->setText(name);
         mnuUnitA[static_cast<std::size_t>(i)]->setText(name);
@@ -83,7 +83,7 @@ void Form2a::OpenLocoEntry()
 
 bool Form2a::WriteLoco()
 {
-    if (dcc_.WriteLoco(txtChip->text(), txtLoco->text()) == DCC::LocoWrite::BadChip) {
+    if (dcc_.roster.WriteLoco(txtChip->text(), txtLoco->text()) == Roster::LocoWrite::BadChip) {
         // Refused: the panel stays open with what was typed.
         txtChip->setFocus();
         return false;
@@ -124,7 +124,7 @@ int Form2a::txtChip_KeyPress(int KeyAscii)
 
 void Form2a::txtChip_Change()
 {
-    if (DCC::CheckChipEntry(txtChip->text()))
+    if (Roster::CheckChipEntry(txtChip->text()))
         txtLoco->setFocus();
 }
 

@@ -179,7 +179,7 @@ void ThrottleKeys::act(throttle_keys::Binding binding, int key)
         releaseHeldFunctions();
         const std::optional<int> engine = dcc_.EngineChosen ? std::optional<int>(dcc_.EngineIndex) : std::nullopt;
         const int step = binding.action == Action::NextLoco ? +1 : -1;
-        if (const auto row = throttle_keys::rosterRowAfter(engine, dcc_.LocoCount, step))
+        if (const auto row = throttle_keys::rosterRowAfter(engine, dcc_.roster.LocoCount, step))
             window_.mnuUnitA.at(static_cast<std::size_t>(*row))->trigger();
         break;
     }

@@ -49,7 +49,7 @@ void SR::SetUpControlSystem()
     if (shared_.ControlSystem == DccAndDc || shared_.ControlSystem == Dcc) {
         dcc_.ReadPortFile();
         dcc_.ReadInterfaceFile();
-        if (!dcc_.ReadLocoFile())
+        if (!dcc_.roster.ReadLocoFile())
             Prompt(18);
         dcc_.ReadFunctionFile();
         dcc_.ConnectDccBox();

@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(
-  cmake ninja-build g++ pkg-config
+  cmake ninja-build g++ pkg-config ccache
   libgtest-dev libbenchmark-dev
   qt6-base-dev qt6-serialport-dev qt6-multimedia-dev libhidapi-dev
   gstreamer1.0-plugins-base gstreamer1.0-plugins-good

@@ -49,12 +49,12 @@ DccPhoneLayout::DccPhoneLayout(Shared& shared, DCC& dcc, SwitchAccessory switchA
 QList<RosterEntry> DccPhoneLayout::roster() const
 {
     QList<RosterEntry> out;
-    for (int i = 0; i < dcc_.LocoCount; ++i) {
+    for (int i = 0; i < dcc_.roster.LocoCount; ++i) {
         const auto index = static_cast<std::size_t>(i);
         // A loco without a drivable chip is not offered: choosing it could only fail.
-        const int chip = loco_frames::chipValue(dcc_.LocoChip[index]);
+        const int chip = loco_frames::chipValue(dcc_.roster.LocoChip[index]);
         if (loco_frames::addressOf(chip))
-            out.append({dcc_.LocoName[index], chip});
+            out.append({dcc_.roster.LocoName[index], chip});
     }
     return out;
 }

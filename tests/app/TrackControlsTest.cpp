@@ -1,21 +1,13 @@
 // The emergency stop, track power and the frame monitor, through the whole
 // program: real key presses and clicks, a real pseudo-terminal to the
 // simulated DCC box, the simulated K8055 board.
-#include "App.h"
-#include "FakeClock.h"
-#include "FakeDialogs.h"
+#include "BoxPathFixture.h"
 #include "HearUntil.h"
 #include "Form1.h"
 #include "Form2a.h"
 #include "Form2b.h"
 #include "FrameMonitor.h"
-#include "HidK8055.h"
-#include "QtDccLink.h"
 #include "QtDialogs.h"
-#include "SimulatedBoard.h"
-#include "TestFolder.h"
-
-#include "dccbox/SimulatedBox.h"
 
 #include <gtest/gtest.h>
 
@@ -35,23 +27,9 @@ namespace {
 
 using namespace std::chrono_literals;
 
-class TrackControls : public ::testing::Test {
+class TrackControls : public BoxPathFixture {
 protected:
-    void start(const char* controlSystem)
-    {
-        std::string error;
-        ASSERT_TRUE(box.start(&error)) << error;
-        link = std::make_unique<QtDccLink>(PortMap({{5, QString::fromStdString(box.devicePath())}}));
-        dir.addLayout(QStringLiteral("Home"), 64, 48);
-        dir.write(QStringLiteral("data/text/version.txt"), QByteArray("\"") + controlSystem + "\"\r\n");
-        dir.write(QStringLiteral("data/text/layout.txt"), "\"Home\"\r\n");
-        dir.write(QStringLiteral("data/text/port.txt"), "5\r\n");
-        dir.write(QStringLiteral("data/text/loco.txt"), "\"0003\",\"E27\"\r\n");
-        dialogs.answer(QStringLiteral("Home"));
-        app = std::make_unique<App>(dir.folder(), dialogs, clock, *link, board);
-        ASSERT_TRUE(app->start());
-        dialogs.shown.clear();
-    }
+    void start(const char* controlSystem) { startProgram(controlSystem, "\"0003\",\"E27\"\r\n"); }
 
     // Both motors running and a coil output on, as in the middle of a run.
     void runMotorsAndACoil()
@@ -77,15 +55,6 @@ protected:
     bool until(const std::function<bool()>& done) { return hearUntil(*link, done); }
 
     QString title() { return app->form1().windowTitle(); }
-
-    dccbox::SimulatedBox box;
-    TestFolder dir;
-    FakeDialogs dialogs;
-    FakeClock clock;
-    std::unique_ptr<QtDccLink> link;
-    SimulatedBoard boardDevice{clock};
-    HidK8055 board{boardDevice};
-    std::unique_ptr<App> app;
 };
 
 TEST_F(TrackControls, EscapeInAnyWindowStopsEveryLocoAndEveryMotorAndCoil)

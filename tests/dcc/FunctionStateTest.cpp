@@ -12,7 +12,7 @@ protected:
     {
         writeLocoFile("\"0003\",\"E27\"\r\n\"1234\",\"D1\"\r\n");
         dir.write(QStringLiteral("data/text/function.txt"), FunctionFile);
-        dcc.ReadLocoFile();
+        dcc.roster.ReadLocoFile();
         EXPECT_TRUE(dcc.ReadFunctionFile());
         EXPECT_TRUE(dcc.SelectTrainEngine(1)); // E27, chip 0003
         sent();
@@ -28,7 +28,7 @@ protected:
             dcc.FlipLatching(box);
     }
 
-    std::uint8_t byte() const { return dcc.FuncState[dcc.EngineIndex]; }
+    std::uint8_t byte() const { return dcc.roster.FuncState[dcc.EngineIndex]; }
 };
 
 TEST_F(Functions, EveryFrameCarriesTheWholeByteWithTheGroupOfTheBoxPressed)
@@ -60,7 +60,7 @@ TEST_F(Functions, SwitchingSetsOrClearsOnlyTheFunctionsOwnBit)
                           // F0 already on: no carry into F5 (16 + 16 = 32)
                           {16, 0, true, 16},  {15, 0, true, 31},   {255, 4, false, 247}, {37, 9, true, 37}};
     for (const Case& c : cases) {
-        dcc.FuncState[dcc.EngineIndex] = c.start;
+        dcc.roster.FuncState[dcc.EngineIndex] = c.start;
         dcc.FuncNumber = static_cast<std::uint8_t>(c.box);
         if (c.press) {
             dcc.FunctionPress(c.box);
@@ -79,9 +79,9 @@ TEST_F(Functions, SwitchingSetsOrClearsOnlyTheFunctionsOwnBit)
 TEST_F(Functions, TheFtResetWaitsForATrainEngine)
 {
     DCC fresh(shared, link, clock, dialogs, dir.folder());
-    fresh.FuncState[0] = 5;
+    fresh.roster.FuncState[0] = 5;
     EXPECT_FALSE(fresh.ResetFunctionByte());
-    EXPECT_EQ(fresh.FuncState[0], 5);
+    EXPECT_EQ(fresh.roster.FuncState[0], 5);
     EXPECT_TRUE(sent().isEmpty()) << "no frame to address 00 00";
 }
 

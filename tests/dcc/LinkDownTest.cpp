@@ -15,7 +15,7 @@ protected:
         shared.PortNumber = 3;
         link.answering = {3};
         dcc.ConnectDccBox();
-        EXPECT_TRUE(dcc.ReadLocoFile());
+        EXPECT_TRUE(dcc.roster.ReadLocoFile());
         EXPECT_TRUE(dcc.SelectTrainEngine(0)); // A3
         dcc.DirectionBit = 128;
         sent();
@@ -44,10 +44,10 @@ TEST_F(LinkDown, ALostLinkKeepsTheStopsRefusesTheRestAndSendsTheStopsFirstWhenBa
     dcc.FunctionPress(2);
     EXPECT_FALSE(dcc.FuncBoxTicked[2]);
     dcc.FunctionRelease(2);
-    EXPECT_EQ(dcc.FuncState[0], 0);
-    dcc.FuncState[0] = 16;
+    EXPECT_EQ(dcc.roster.FuncState[0], 0);
+    dcc.roster.FuncState[0] = 16;
     EXPECT_TRUE(dcc.ResetFunctionByte());
-    EXPECT_EQ(dcc.FuncState[0], 16) << "FT refused: the byte stays";
+    EXPECT_EQ(dcc.roster.FuncState[0], 16) << "FT refused: the byte stays";
     EXPECT_EQ(dcc.SelectPilot(1), DCC::PilotChoice::Refused) << "no dissolve without the command station";
     EXPECT_EQ(dcc.PilotIndex, 1);
     shared.CoilSide = QStringLiteral("L");

@@ -205,7 +205,7 @@ TEST_F(ListenPath, ADoubleHeaderIsTickedOnlyWhenTheCommandStationAcceptsIt)
     shared.LocoFilePath = dir.path() + QStringLiteral("/data/text/loco.txt");
     const auto session = [&] {
         connect();
-        ASSERT_TRUE(dcc->ReadLocoFile()); // A3, B1234, C5
+        ASSERT_TRUE(dcc->roster.ReadLocoFile()); // A3, B1234, C5
     };
     session();
     ASSERT_TRUE(dcc->SelectTrainEngine(0));
@@ -308,7 +308,7 @@ TEST_F(ListenPath, ABroadcastBetweenADoubleHeaderAndItsAnswerSettlesNothing)
     shared.LocoFilePath = dir.path() + QStringLiteral("/data/text/loco.txt");
     const auto session = [&] {
         connect(defaultsFor(InterfaceSettings::Kind::Usb));
-        ASSERT_TRUE(dcc->ReadLocoFile());
+        ASSERT_TRUE(dcc->roster.ReadLocoFile());
     };
     session();
     ASSERT_TRUE(dcc->SelectTrainEngine(0));

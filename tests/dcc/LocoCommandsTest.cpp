@@ -77,7 +77,7 @@ protected:
     DoubleHeader()
     {
         writeLocoFile("\"0100\",\"D100\"\r\n\"0099\",\"D99\"\r\n\"0003\",\"E27\"\r\n\"1234\",\"E1234\"\r\n\"0000\",\"E0\"\r\n");
-        dcc.ReadLocoFile(); // D100, D99, E0, E1234, E27
+        dcc.roster.ReadLocoFile(); // D100, D99, E0, E1234, E27
     }
     static constexpr int D100 = 0, D99 = 1, E0 = 2, E1234 = 3, E27 = 4;
 };
@@ -108,7 +108,7 @@ TEST_F(DoubleHeader, ALocoWithChipZeroCannotBeChosenAsEngineOrPilot)
 
 TEST_F(LocoCommands, TheBlankItemOfAnEmptyRosterChoosesNothing)
 {
-    dcc.ReadLocoFile();
+    dcc.roster.ReadLocoFile();
     EXPECT_FALSE(dcc.SelectTrainEngine(0));
     EXPECT_FALSE(dcc.EngineChosen);
     EXPECT_FALSE(dcc.FuncBoxesEnabled);

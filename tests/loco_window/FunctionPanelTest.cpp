@@ -182,7 +182,7 @@ TEST_F(FunctionPanel, AClickChangesOnlyItsOwnFunctionOfTheEngineDriven)
 TEST_F(FunctionPanel, AChosenEngineShowsItsOwnFunctionByte)
 {
     start();
-    app->dcc().FuncState[0] = 37;
+    app->dcc().roster.FuncState[0] = 37;
     chooseEngine(0);
     for (int i = 0; i <= 12; ++i) {
         const bool on = i == 1 || i == 3 || i == 5;

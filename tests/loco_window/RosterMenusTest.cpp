@@ -144,7 +144,7 @@ TEST_F(RosterMenus, TypingANewLocoAddsItEverywhere)
     EXPECT_FALSE(form->mnuAdd[1]->isVisible());
     EXPECT_TRUE(form->txtChip->text().isEmpty());
     EXPECT_TRUE(form->txtLoco->text().isEmpty());
-    EXPECT_EQ(dcc().lstLoco.indexOf(QStringLiteral("D10150315")), 0) << "D1015 sorts before D1: 0 comes before 1";
+    EXPECT_EQ(dcc().roster.lstLoco.indexOf(QStringLiteral("D10150315")), 0) << "D1015 sorts before D1: 0 comes before 1";
     EXPECT_EQ(captions(form->mnuUnitA), (QStringList{QStringLiteral("D1015"), QStringLiteral("D1"), QStringLiteral("E27"),
                                                      QStringLiteral("E4567")}));
     EXPECT_EQ(captions(form->mnuUnitB), captions(form->mnuUnitA));
@@ -164,8 +164,8 @@ TEST_F(RosterMenus, TheWriteMenuWritesAndAShortChipIsCompleted)
     EXPECT_EQ(form->focusWidget(), form->txtChip);
     form->mnuAdd[1]->trigger();
     EXPECT_FALSE(form->AddLocoOpen);
-    EXPECT_EQ(dcc().LocoChip[0], QStringLiteral("0042"));
-    EXPECT_EQ(dcc().LocoName[0], QString()) << "an empty name is stored as it is";
+    EXPECT_EQ(dcc().roster.LocoChip[0], QStringLiteral("0042"));
+    EXPECT_EQ(dcc().roster.LocoName[0], QString()) << "an empty name is stored as it is";
     EXPECT_TRUE(form->mnuUnitA[0]->text().isEmpty());
 }
 
@@ -184,7 +184,7 @@ TEST_F(RosterMenus, AnEmptyOrZeroChipIsRefusedAndThePanelKeepsWhatWasTyped)
         EXPECT_EQ(form->clientWidth(), 5535);
         EXPECT_EQ(form->txtChip->text(), QString::fromLatin1(chip));
         EXPECT_EQ(form->txtLoco->text(), QStringLiteral("E9"));
-        EXPECT_EQ(dcc().LocoCount, 3);
+        EXPECT_EQ(dcc().roster.LocoCount, 3);
         form->mnuAdd[1]->trigger();
         EXPECT_TRUE(form->AddLocoOpen) << "the menu is refused the same way";
         EXPECT_TRUE(form->cancelOpenEntry());
@@ -193,7 +193,7 @@ TEST_F(RosterMenus, AnEmptyOrZeroChipIsRefusedAndThePanelKeepsWhatWasTyped)
     QTest::keyClicks(form->txtChip, QStringLiteral("9"));
     form->mnuAdd[1]->trigger();
     EXPECT_FALSE(form->AddLocoOpen);
-    EXPECT_EQ(dcc().LocoCount, 4);
+    EXPECT_EQ(dcc().roster.LocoCount, 4);
 }
 
 TEST_F(RosterMenus, EscapeOrCancelClosesTheEntryPanelWritingNothing)
@@ -226,7 +226,7 @@ TEST_F(RosterMenus, EscapeOrCancelClosesTheEntryPanelWritingNothing)
         EXPECT_TRUE(form->mnuAdd[0]->isVisible());
         EXPECT_FALSE(form->mnuAdd[1]->isVisible());
         EXPECT_EQ(form->locoButtonHeight(9), way.stops ? 500 : 800) << "the throttle as it was, or stopped";
-        EXPECT_EQ(dcc().LocoCount, 3);
+        EXPECT_EQ(dcc().roster.LocoCount, 3);
         EXPECT_EQ(dir.read(QStringLiteral("data/text/loco.txt")), file);
         const QStringList frames = sent();
         // The emergency stop first; nothing at all for "cancel".
@@ -309,7 +309,7 @@ TEST_F(RosterMenus, ChoosingAnEngineShowsAddLocoAgainWhileThePanelIsOpen)
     EXPECT_TRUE(form->AddLocoOpen);
     form->mnuAdd[0]->trigger(); // writes, since the panel is open
     EXPECT_FALSE(form->AddLocoOpen);
-    EXPECT_EQ(dcc().LocoCount, 4);
+    EXPECT_EQ(dcc().roster.LocoCount, 4);
 }
 
 TEST_F(RosterMenus, BlanksAfterTheLastLineShowMessage18AtStart)

@@ -15,12 +15,13 @@
 
 #include <QApplication>
 
-// The whole program, windows included, over faked platform services.
+// The whole program, windows included, over faked platform services: the
+// layout "Home" of the given size, port 3 answering.
 class AppFixture : public ::testing::Test {
 protected:
-    AppFixture()
+    explicit AppFixture(int layoutWidth = 3000, int layoutHeight = 2000)
     {
-        dir.addLayout(QStringLiteral("Home"), 3000, 2000);
+        dir.addLayout(QStringLiteral("Home"), layoutWidth, layoutHeight);
         dir.write(QStringLiteral("data/text/layout.txt"), "\"Home\"\r\n");
         dir.write(QStringLiteral("data/text/port.txt"), "3\r\n");
         link.present = {3};
@@ -29,10 +30,15 @@ protected:
 
     bool startWith(const char* controlSystem)
     {
-        dir.write(QStringLiteral("data/text/version.txt"), QByteArray("\"") + controlSystem + "\"\r\n");
+        writeControlSystem(controlSystem);
         dialogs.answer(QStringLiteral("Home"));
         app = std::make_unique<App>(dir.folder(), dialogs, clock, link, board);
         return app->start();
+    }
+
+    void writeControlSystem(const char* controlSystem)
+    {
+        dir.write(QStringLiteral("data/text/version.txt"), QByteArray("\"") + controlSystem + "\"\r\n");
     }
 
     template <typename T>

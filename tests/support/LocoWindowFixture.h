@@ -1,20 +1,11 @@
 #pragma once
 
-#include "App.h"
-#include "FakeClock.h"
-#include "FakeDialogs.h"
-#include "FakeDccLink.h"
-#include "HidK8055.h"
-#include "SimulatedBoard.h"
+#include "AppFixture.h"
 #include "Form2a.h"
 #include "LocoModuleFixture.h"
 #include "PressButtons.h"
-#include "TestFolder.h"
-
-#include <gtest/gtest.h>
 
 #include <QAction>
-#include <QApplication>
 #include <QFile>
 #include <QMenu>
 #include <QMenuBar>
@@ -23,34 +14,28 @@
 
 #include <memory>
 
-// The whole program in "DCC" over faked services, with the direction
-// pictures in place, the loco window shown and the start-up's dialogs and
-// frames cleared away.
-class LocoWindowFixture : public ::testing::Test {
+// The whole program in "DCC" (AppFixture) on a small layout, with the
+// direction pictures in place, the loco window shown and the start-up's
+// dialogs and frames cleared away.
+class LocoWindowFixture : public AppFixture {
 protected:
     LocoWindowFixture()
+        : AppFixture(64, 48)
     {
-        dir.addLayout(QStringLiteral("Home"), 64, 48);
-        dir.write(QStringLiteral("data/text/layout.txt"), "\"Home\"\r\n");
-        dir.write(QStringLiteral("data/text/port.txt"), "3\r\n");
-        dir.write(QStringLiteral("data/text/version.txt"), "\"DCC\"\r\n");
+        writeControlSystem("DCC");
         dir.write(QStringLiteral("data/text/function.txt"), FunctionFile);
         for (const char* picture : {"DCClogoL.bmp", "DCClogoR.bmp", "LocoLogo.bmp"}) {
             QFile source(QStringLiteral(VARNOLIX_SOURCE_DIR "/data/VM110/") + QLatin1String(picture));
             if (source.open(QIODevice::ReadOnly))
                 dir.write(QStringLiteral("data/VM110/") + QLatin1String(picture), source.readAll());
         }
-        link.present = {3};
-        link.answering = {3};
     }
 
     // E27 (chip 3) is row 1, D1 (chip 1234) row 0, E4567 row 2.
     void start(const QByteArray& roster = "\"0003\",\"E27\"\r\n\"1234\",\"D1\"\r\n\"4567\",\"E4567\"\r\n")
     {
         dir.write(QStringLiteral("data/text/loco.txt"), roster);
-        dialogs.answer(QStringLiteral("Home"));
-        app = std::make_unique<App>(dir.folder(), dialogs, clock, link, board);
-        ASSERT_TRUE(app->start());
+        ASSERT_TRUE(startWith("DCC"));
         form = app->form2a();
         ASSERT_NE(form, nullptr);
         ASSERT_TRUE(form->isVisible());
@@ -92,12 +77,5 @@ protected:
 
     QStringList messageTexts() const { return dialogs.messageTexts(); }
 
-    TestFolder dir;
-    FakeDialogs dialogs;
-    FakeClock clock;
-    FakeDccLink link;
-    SimulatedBoard boardDevice{clock};
-    HidK8055 board{boardDevice};
-    std::unique_ptr<App> app;
     Form2a* form = nullptr;
 };
