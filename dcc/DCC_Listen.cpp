@@ -58,13 +58,27 @@ void DCC::ReceiverChanged()
 
 void DCC::EmergencyStop()
 {
+    // Every loco a throttle (a phone among them) last told to move.
+    const auto running = Locos.running();
     shared_.FrameBuf = station_frames::emergencyStop();
     SendFrame();
     SpeedByte = DirectionBit;
     if (EngineChosen)
         SendSpeed(EngineAddrHigh, EngineAddrLow);
-    if (PilotIndex != NoPilot && (PilotAddrHigh != 0 || PilotAddrLow != 0))
+    const bool pilot = PilotIndex != NoPilot && (PilotAddrHigh != 0 || PilotAddrLow != 0);
+    if (pilot)
         SendSpeed(PilotAddrHigh, PilotAddrLow);
+    // The others too: a command station that keeps each loco's last speed
+    // would start them again on resume.
+    for (const auto& [address, forward] : running) {
+        const auto bytes = loco_frames::addressOf(address);
+        if (!bytes || address == EngineNumber()
+            || (pilot && address == loco_frames::numberOf({PilotAddrHigh, PilotAddrLow})))
+            continue;
+        shared_.FrameBuf = loco_frames::speedFrame(*bytes, loco_frames::speedByteOfStep(0, forward));
+        SendFrame();
+        Pause(0.005f);
+    }
 }
 
 void DCC::AskStationStatus()

@@ -56,6 +56,15 @@ LocoStates::Loco LocoStates::loco(int address) const
     return found == locos_.end() ? Loco{} : found->second;
 }
 
+std::vector<std::pair<int, bool>> LocoStates::running() const
+{
+    std::vector<std::pair<int, bool>> out;
+    for (const auto& [address, loco] : locos_)
+        if (loco.step > 0)
+            out.emplace_back(address, loco.forward);
+    return out;
+}
+
 void LocoStates::setSpeed(int address, int step, bool forward, int origin)
 {
     if (address == 0)

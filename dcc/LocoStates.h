@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <functional>
 #include <map>
+#include <utility>
+#include <vector>
 
 // What each loco was last told, whoever told it (the loco window, a key, a
 // phone): read off the frames that go to the box, or wait to go first, so
@@ -28,6 +30,8 @@ public:
     // A function the frame cannot carry was switched.
     void switched(int address, int function, bool on, int origin);
     Loco loco(int address) const;
+    // The locos last told to move, with their direction.
+    std::vector<std::pair<int, bool>> running() const;
 
     // A loco changed: which, what (and which function), by whom.
     std::function<void(int address, Change change, int function, int origin)> changed;

@@ -115,9 +115,13 @@ TEST_F(PhonePath, EscapeStopsPhoneLocosAndALostPhoneLeavesNothingRunning)
     app->escapePressed();
     ASSERT_TRUE(a->hears(QStringLiteral("M0AS3<;>V0")));
     ASSERT_TRUE(b->hears(QStringLiteral("M0AL1234<;>V0")));
-    ASSERT_TRUE(boxGets(3));
+    // 80 80, then speed 0 to each loco the phones drive, so that "resume"
+    // on a command station that keeps the last speeds does not start them.
+    ASSERT_TRUE(boxGets(5));
     const auto stopped = framesSince();
     EXPECT_EQ(stopped[2], (Frame{0x80, 0x80}));
+    EXPECT_EQ(std::vector<Frame>(stopped.begin() + 3, stopped.begin() + 5),
+              (std::vector<Frame>{{0xE4, 0x12, 0x00, 0x03, 0x80, 0x75}, {0xE4, 0x12, 0xC4, 0xD2, 0x80, 0x60}}));
 
     // Points: as the button does, and every phone hears the new state.
     a->say("PTATLT5\n");
