@@ -109,7 +109,9 @@ void DCC::ConnectAgain()
 void DCC::ConnectAgainEnded(BoxDetection::Result result)
 {
     if (result == BoxDetection::Result::Answered) {
-        dialogs_.message(ConnectedText(), QStringLiteral("Varnolix ") + shared_.ControlSystem, Dialogs::Information);
+        // Told without waiting, and in place of an earlier "lost" notice.
+        dialogs_.notice(QStringLiteral("dcc-link"), ConnectedText(), QStringLiteral("Varnolix ") + shared_.ControlSystem,
+                        Dialogs::Information);
         return;
     }
     if (result == BoxDetection::Result::Cancelled) {
