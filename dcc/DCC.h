@@ -84,6 +84,8 @@ public:
     // The link is wanted but cannot carry commands now (connecting, the box
     // not answering, the device lost): stops wait, other commands are refused.
     bool LinkDown() const { return session_.down(); }
+    // Frames sent whose answer has neither come nor timed out.
+    bool AwaitingAnswers() const;
     // 80 80: every loco stops, then speed 0 in its direction to the train
     // engine and the pilot, so a command station that keeps each loco's last
     // speed does not start them again on resume; 21 80: track power off;

@@ -15,6 +15,11 @@ bool DCC::Online() const
     return session_.state() == LinkSession::State::Online || session_.state() == LinkSession::State::NotAnswering;
 }
 
+bool DCC::AwaitingAnswers() const
+{
+    return receiver_->owes();
+}
+
 LinkState DCC::linkState() const
 {
     LinkState state = receiver_->state();
