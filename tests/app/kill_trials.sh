@@ -11,20 +11,8 @@
 # A pulse needs a click from outside the program, so it runs under Xvfb and
 # xdotool clicks coil button 3. Every wait below waits for an event, with a
 # generous limit; none decides anything by time.
-set -euo pipefail
-
-build=$(cd "$1" && pwd)
-for tool in xvfb-run Xvfb xdotool; do
-  command -v "$tool" >/dev/null || { echo "skipped: $tool is not installed"; exit 77; }
-done
-
-if [ "${2:-}" = "--trial" ]; then
-  work=$4
-else
-  work=$(mktemp -d)
-  trap 'rm -rf "$work"' EXIT
-  cp "$build/varnolix" "$build/varnolix-k8055-guard" "$work/"
-  cp -r "$build/data" "$work/data"
+source "$(dirname "$0")/x_trial.sh"
+if ! $in_trial; then
   printf '"DC"\r\n' >"$work/data/text/version.txt"
   printf '"Millbrook Junction"\r\n' >"$work/data/text/layout.txt"
 fi

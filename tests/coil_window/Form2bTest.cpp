@@ -16,6 +16,9 @@
 #include <QTest>
 #include <QWindow>
 
+#include <functional>
+#include <vector>
+
 namespace {
 
 class DcWindow : public AppFixture {
@@ -438,3 +441,27 @@ TEST(KnobFallback, ThePointerTurnsClockwiseForwardAndAnticlockwiseReverse)
 }
 
 } // namespace
+
+TEST_F(DcWindow, InDccClicksDuringAnEarlierAccessorysPauseSwitchTheirOwnButtonsInTurn)
+{
+    ASSERT_TRUE(start("DCC"));
+    pointAt(5);
+    link.written.clear();
+    // While 5 is on, the pointer goes on to 6 and clicks; then out onto the
+    // background, back onto 6 and a right click.
+    std::vector<std::function<void()>> meanwhile{[&] { pointAt(6); clickAt(6, Qt::LeftButton); },
+                                                 [&] { pointAtBackground(); pointAt(6); clickAt(6, Qt::RightButton); }};
+    clock.duringWait = [&] {
+        if (meanwhile.empty())
+            return;
+        const auto next = meanwhile.front();
+        meanwhile.erase(meanwhile.begin());
+        next();
+    };
+    clickAt(5, Qt::LeftButton);
+    clock.duringWait = nullptr;
+    EXPECT_EQ(link.written, (QByteArrayList{QByteArray::fromHex("52028ADA"), QByteArray::fromHex("520282D2"),
+                                            QByteArray::fromHex("52028CDC"), QByteArray::fromHex("520284D4"),
+                                            QByteArray::fromHex("52028DDD"), QByteArray::fromHex("520285D5")}));
+    EXPECT_EQ(window().windowTitle(), QStringLiteral("DCC solenoid control 6R"));
+}
