@@ -21,7 +21,7 @@ namespace {
 
 using Action = CommandLine::Action;
 
-struct Case {
+struct OptionCase {
     QStringList arguments; // after the program's name
     Action action;
     const char* textHas;   // a piece of the printed text
@@ -30,11 +30,11 @@ struct Case {
     bool unattended;
 };
 
-class Options : public ::testing::TestWithParam<Case> {};
+class Options : public ::testing::TestWithParam<OptionCase> {};
 
 TEST_P(Options, AreReadAsTheUserMeansThem)
 {
-    const Case& c = GetParam();
+    const OptionCase& c = GetParam();
     const CommandLine line = CommandLine::parse(QStringList{QStringLiteral("varnolix")} + c.arguments, QStringLiteral("1.2.3"));
     EXPECT_EQ(line.action, c.action);
     EXPECT_TRUE(line.text.contains(QString::fromUtf8(c.textHas))) << line.text.toStdString();
@@ -54,19 +54,19 @@ QStringList args(std::initializer_list<const char*> list)
 INSTANTIATE_TEST_SUITE_P(
     CommandLine, Options,
     ::testing::Values(
-        Case{{}, Action::Run, "", {}, false, false},
-        Case{args({"--version"}), Action::Print, "Varnolix 1.2.3\n", {}, false, false},
-        Case{args({"-v"}), Action::Print, "Varnolix 1.2.3\n", {}, false, false},
-        Case{args({"--help"}), Action::Print, "--demo", {}, false, false},
-        Case{args({"--help-all"}), Action::Print, "--data <DIR>", {}, false, false},
-        Case{args({"--data", "/srv/rail/"}), Action::Run, "", QStringLiteral("/srv/rail"), false, false},
-        Case{args({"--data=rail"}), Action::Run, "", QDir::current().absoluteFilePath(QStringLiteral("rail")),
+        OptionCase{{}, Action::Run, "", {}, false, false},
+        OptionCase{args({"--version"}), Action::Print, "Varnolix 1.2.3\n", {}, false, false},
+        OptionCase{args({"-v"}), Action::Print, "Varnolix 1.2.3\n", {}, false, false},
+        OptionCase{args({"--help"}), Action::Print, "--demo", {}, false, false},
+        OptionCase{args({"--help-all"}), Action::Print, "--data <DIR>", {}, false, false},
+        OptionCase{args({"--data", "/srv/rail/"}), Action::Run, "", QStringLiteral("/srv/rail"), false, false},
+        OptionCase{args({"--data=rail"}), Action::Run, "", QDir::current().absoluteFilePath(QStringLiteral("rail")),
              false, false},
-        Case{args({"--demo", "--unattended"}), Action::Run, "", {}, true, true},
-        Case{args({"--data"}), Action::Fail, "data", {}, false, false},
-        Case{args({"--demo", "--data", "/x"}), Action::Fail, "leave out --data", {}, true, false},
-        Case{args({"--fast"}), Action::Fail, "fast", {}, false, false},
-        Case{args({"layout.bmp"}), Action::Fail, "\"layout.bmp\"", {}, false, false}));
+        OptionCase{args({"--demo", "--unattended"}), Action::Run, "", {}, true, true},
+        OptionCase{args({"--data"}), Action::Fail, "data", {}, false, false},
+        OptionCase{args({"--demo", "--data", "/x"}), Action::Fail, "leave out --data", {}, true, false},
+        OptionCase{args({"--fast"}), Action::Fail, "fast", {}, false, false},
+        OptionCase{args({"layout.bmp"}), Action::Fail, "\"layout.bmp\"", {}, false, false}));
 
 TEST(CommandLineInterface, AsksForTheInterfaceDialogFirst)
 {

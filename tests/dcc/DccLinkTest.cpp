@@ -9,9 +9,9 @@
 
 namespace {
 
-class DccLink : public ::testing::Test {
+class SerialLink : public ::testing::Test {
 protected:
-    DccLink()
+    SerialLink()
         : dcc(shared, link, clock, dialogs, dir.folder())
     {
         shared.ControlSystem = QStringLiteral("DCC + DC");
@@ -30,7 +30,7 @@ protected:
     DCC dcc;
 };
 
-TEST_F(DccLink, SendFrameWritesExactlyTheFrameLength)
+TEST_F(SerialLink, SendFrameWritesExactlyTheFrameLength)
 {
     link.present = {3};
     link.open(3);
@@ -44,14 +44,14 @@ TEST_F(DccLink, SendFrameWritesExactlyTheFrameLength)
     EXPECT_EQ(PrintableBytes(link.written[1]), QStringLiteral("E4 12 00 03 89 7C"));
 }
 
-TEST_F(DccLink, SendFrameOnAClosedPortWritesNothing)
+TEST_F(SerialLink, SendFrameOnAClosedPortWritesNothing)
 {
     fill({0xE4, 0x12, 0x00, 0x03, 0x89, 0x7C});
     dcc.SendFrame();
     EXPECT_TRUE(link.written.isEmpty());
 }
 
-TEST_F(DccLink, PauseLastsItsLengthAndHandlesEventsMeanwhile)
+TEST_F(SerialLink, PauseLastsItsLengthAndHandlesEventsMeanwhile)
 {
     int eventsHandled = 0;
     clock.duringWait = [&] { ++eventsHandled; };
@@ -62,7 +62,7 @@ TEST_F(DccLink, PauseLastsItsLengthAndHandlesEventsMeanwhile)
     EXPECT_GE(eventsHandled, 1);
 }
 
-TEST_F(DccLink, ABoxThatAnswersIsConnectedAndAnnounced)
+TEST_F(SerialLink, ABoxThatAnswersIsConnectedAndAnnounced)
 {
     shared.PortNumber = 3;
     link.present = {3};
@@ -80,7 +80,7 @@ TEST_F(DccLink, ABoxThatAnswersIsConnectedAndAnnounced)
     EXPECT_GE(clock.seconds(), 1.0);
 }
 
-TEST_F(DccLink, ThePortQuestionSaysWhatFailedNamesTheDevicesAndOffersTheCurrentNumber)
+TEST_F(SerialLink, ThePortQuestionSaysWhatFailedNamesTheDevicesAndOffersTheCurrentNumber)
 {
     shared.PortNumber = 3;
     link.failure = QStringLiteral("/dev/ttyUSB0 refused the speed 115200 baud: choose a speed it supports");
@@ -97,7 +97,7 @@ TEST_F(DccLink, ThePortQuestionSaysWhatFailedNamesTheDevicesAndOffersTheCurrentN
     EXPECT_EQ(question.defaultAnswer, QStringLiteral("3"));
 }
 
-TEST_F(DccLink, AnsweringZeroGoesOfflineAndStoresIt)
+TEST_F(SerialLink, AnsweringZeroGoesOfflineAndStoresIt)
 {
     shared.PortNumber = 4;
     link.present = {4}; // a port with no box behind it
@@ -109,7 +109,7 @@ TEST_F(DccLink, AnsweringZeroGoesOfflineAndStoresIt)
     EXPECT_EQ(dialogs.messages().size(), 0u);
 }
 
-TEST_F(DccLink, AnotherPortIsTriedUntilOneAnswers)
+TEST_F(SerialLink, AnotherPortIsTriedUntilOneAnswers)
 {
     shared.PortNumber = 4;
     link.present = {4, 6};
@@ -125,7 +125,7 @@ TEST_F(DccLink, AnotherPortIsTriedUntilOneAnswers)
     EXPECT_TRUE(dialogs.messages()[0].text.startsWith(QStringLiteral("DCC box connected on Port 6\n")));
 }
 
-TEST_F(DccLink, TheAnswerIsAwaitedLongerThanAUsbAdaptersLatency)
+TEST_F(SerialLink, TheAnswerIsAwaitedLongerThanAUsbAdaptersLatency)
 {
     shared.PortNumber = 3;
     link.present = {3};
@@ -134,7 +134,7 @@ TEST_F(DccLink, TheAnswerIsAwaitedLongerThanAUsbAdaptersLatency)
     EXPECT_GE(link.waitedMs, 100);
 }
 
-class BadPortAnswers : public DccLink, public ::testing::WithParamInterface<const char*> {};
+class BadPortAnswers : public SerialLink, public ::testing::WithParamInterface<const char*> {};
 
 TEST_P(BadPortAnswers, EndTheProgramAndSaveNothing)
 {
@@ -148,7 +148,7 @@ TEST_P(BadPortAnswers, EndTheProgramAndSaveNothing)
 
 INSTANTIATE_TEST_SUITE_P(DCC, BadPortAnswers, ::testing::Values("", "abc", "256", "-1", "3x", "1.5"));
 
-TEST_F(DccLink, ALostLinkGoesOfflineAndTellsTheUserOnce)
+TEST_F(SerialLink, ALostLinkGoesOfflineAndTellsTheUserOnce)
 {
     shared.PortNumber = 3;
     link.present = {3};
@@ -166,7 +166,7 @@ TEST_F(DccLink, ALostLinkGoesOfflineAndTellsTheUserOnce)
     EXPECT_EQ(dialogs.shown.size(), 1u);
 }
 
-TEST_F(DccLink, ThePortQuestionLeadsToTheInterfaceDialogAndTriesWhatWasChosen)
+TEST_F(SerialLink, ThePortQuestionLeadsToTheInterfaceDialogAndTriesWhatWasChosen)
 {
     shared.PortNumber = 4;
     link.present = {4, 7};
@@ -188,7 +188,7 @@ TEST_F(DccLink, ThePortQuestionLeadsToTheInterfaceDialogAndTriesWhatWasChosen)
     EXPECT_TRUE(dcc.Online());
 }
 
-TEST_F(DccLink, AGarbledInterfaceFileIsNamedAndTheSerialInterfaceUsed)
+TEST_F(SerialLink, AGarbledInterfaceFileIsNamedAndTheSerialInterfaceUsed)
 {
     dir.write(QStringLiteral("data/text/interface.txt"), "\"bluetooth\",0,\"none\",\"\",0\r\n");
     dcc.Interface = defaultsFor(InterfaceSettings::Kind::Lan);

@@ -1,5 +1,6 @@
 // The listening half of the link: answers paired with frames, silence,
 // one retry after a transmission error, broadcasts and take-overs.
+#include "Hex.h"
 #include "DccReceiver.h"
 #include "FakeClock.h"
 #include "QtPrint.h"
@@ -11,11 +12,6 @@
 namespace {
 
 using Outcome = DccReceiver::Answer::Outcome;
-
-QByteArray hex(const char* text)
-{
-    return QByteArray::fromHex(text);
-}
 
 class Receiver : public ::testing::Test {
 protected:

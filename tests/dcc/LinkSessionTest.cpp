@@ -1,5 +1,6 @@
 // What a command does in each of the link's states: sent, kept until the box
 // answers again, or refused with a word.
+#include "Hex.h"
 #include "LinkSession.h"
 #include "QtPrint.h"
 
@@ -9,11 +10,6 @@ namespace {
 
 using State = LinkSession::State;
 using Verdict = LinkSession::Verdict;
-
-QByteArray hex(const char* text)
-{
-    return QByteArray::fromHex(text);
-}
 
 TEST(LinkSession, EachCommandInEachStateIsSentKeptOrRefused)
 {

@@ -37,14 +37,14 @@ INSTANTIATE_TEST_SUITE_P(Numbers, AddressBytes,
                                            AddressCase{0, std::nullopt}, AddressCase{-5, std::nullopt},
                                            AddressCase{10000, std::nullopt}, AddressCase{32767, std::nullopt}));
 
-struct FrameCase {
+struct LocoFrameCase {
     const char* what;
     Frame frame;
     std::size_t length;
     const char* bytes;
 };
 
-class LocoFrameBytes : public ::testing::TestWithParam<FrameCase> {};
+class LocoFrameBytes : public ::testing::TestWithParam<LocoFrameCase> {};
 
 TEST_P(LocoFrameBytes, MatchByteForByte)
 {
@@ -54,23 +54,23 @@ TEST_P(LocoFrameBytes, MatchByteForByte)
 INSTANTIATE_TEST_SUITE_P(
     Examples, LocoFrameBytes,
     ::testing::Values(
-        FrameCase{"engine 3, L, step 9", speedFrame({0x00, 0x03}, 128 + 9), 6, "E4 12 00 03 89 7C"},
-        FrameCase{"engine 1234, R, stop", speedFrame({0xC4, 0xD2}, 0), 6, "E4 12 C4 D2 00 E0"},
-        FrameCase{"1234 code 14 forward", speedFrame({0xC4, 0xD2}, 0x8E), 6, "E4 12 C4 D2 8E 6E"},
-        FrameCase{"1234 stop forward (peer vector)", speedFrame({0xC4, 0xD2}, 0x80), 6, "E4 12 C4 D2 80 60"},
-        FrameCase{"1234 step 14 reverse (peer vector)", speedFrame({0xC4, 0xD2}, 0x18), 6, "E4 12 C4 D2 18 F8"},
-        FrameCase{"F2 on, engine 3", functionGroupFrame(0x20, {0x00, 0x03}, 2), 6, "E4 20 00 03 02 C5"},
-        FrameCase{"F2 off, engine 3", functionGroupFrame(0x20, {0x00, 0x03}, 0), 6, "E4 20 00 03 00 C7"},
-        FrameCase{"F0 on, engine 3", functionGroupFrame(0x20, {0x00, 0x03}, 16), 6, "E4 20 00 03 10 D7"},
-        FrameCase{"F5 with F1, engine 3", functionGroupFrame(0x21, {0x00, 0x03}, 33), 6, "E4 21 00 03 21 E7"},
-        FrameCase{"group 3, long address", functionGroupFrame(0x22, {0xC4, 0xD2}, 0), 6, "E4 22 C4 D2 00 D0"},
-        FrameCase{"3 + 1234", doubleHeaderFrame({0x00, 0x03}, {0xC4, 0xD2}), 7, "E5 43 00 03 C4 D2 B3"},
-        FrameCase{"3 released", doubleHeaderFrame({0x00, 0x03}, {0x00, 0x00}), 7, "E5 43 00 03 00 00 A5"},
-        FrameCase{"100 + 99", doubleHeaderFrame({0xC0, 0x64}, {0x00, 0x63}), 7, "E5 43 C0 64 00 63 61"},
-        FrameCase{"1234 + 4567 (peer vector)", doubleHeaderFrame({0xC4, 0xD2}, {0xD1, 0xD7}), 7, "E5 43 C4 D2 D1 D7 B6"},
-        FrameCase{"1234 released (peer vector)", doubleHeaderFrame({0xC4, 0xD2}, {0x00, 0x00}), 7, "E5 43 C4 D2 00 00 B0"},
-        FrameCase{"emergency stop of 3", emergencyStopFrame({0x00, 0x03}), 4, "92 00 03 91"},
-        FrameCase{"emergency stop of 1234", emergencyStopFrame({0xC4, 0xD2}), 4, "92 C4 D2 84"}));
+        LocoFrameCase{"engine 3, L, step 9", speedFrame({0x00, 0x03}, 128 + 9), 6, "E4 12 00 03 89 7C"},
+        LocoFrameCase{"engine 1234, R, stop", speedFrame({0xC4, 0xD2}, 0), 6, "E4 12 C4 D2 00 E0"},
+        LocoFrameCase{"1234 code 14 forward", speedFrame({0xC4, 0xD2}, 0x8E), 6, "E4 12 C4 D2 8E 6E"},
+        LocoFrameCase{"1234 stop forward (peer vector)", speedFrame({0xC4, 0xD2}, 0x80), 6, "E4 12 C4 D2 80 60"},
+        LocoFrameCase{"1234 step 14 reverse (peer vector)", speedFrame({0xC4, 0xD2}, 0x18), 6, "E4 12 C4 D2 18 F8"},
+        LocoFrameCase{"F2 on, engine 3", functionGroupFrame(0x20, {0x00, 0x03}, 2), 6, "E4 20 00 03 02 C5"},
+        LocoFrameCase{"F2 off, engine 3", functionGroupFrame(0x20, {0x00, 0x03}, 0), 6, "E4 20 00 03 00 C7"},
+        LocoFrameCase{"F0 on, engine 3", functionGroupFrame(0x20, {0x00, 0x03}, 16), 6, "E4 20 00 03 10 D7"},
+        LocoFrameCase{"F5 with F1, engine 3", functionGroupFrame(0x21, {0x00, 0x03}, 33), 6, "E4 21 00 03 21 E7"},
+        LocoFrameCase{"group 3, long address", functionGroupFrame(0x22, {0xC4, 0xD2}, 0), 6, "E4 22 C4 D2 00 D0"},
+        LocoFrameCase{"3 + 1234", doubleHeaderFrame({0x00, 0x03}, {0xC4, 0xD2}), 7, "E5 43 00 03 C4 D2 B3"},
+        LocoFrameCase{"3 released", doubleHeaderFrame({0x00, 0x03}, {0x00, 0x00}), 7, "E5 43 00 03 00 00 A5"},
+        LocoFrameCase{"100 + 99", doubleHeaderFrame({0xC0, 0x64}, {0x00, 0x63}), 7, "E5 43 C0 64 00 63 61"},
+        LocoFrameCase{"1234 + 4567 (peer vector)", doubleHeaderFrame({0xC4, 0xD2}, {0xD1, 0xD7}), 7, "E5 43 C4 D2 D1 D7 B6"},
+        LocoFrameCase{"1234 released (peer vector)", doubleHeaderFrame({0xC4, 0xD2}, {0x00, 0x00}), 7, "E5 43 C4 D2 00 00 B0"},
+        LocoFrameCase{"emergency stop of 3", emergencyStopFrame({0x00, 0x03}), 4, "92 00 03 91"},
+        LocoFrameCase{"emergency stop of 1234", emergencyStopFrame({0xC4, 0xD2}), 4, "92 C4 D2 84"}));
 
 TEST(SpeedSteps, EachStepHasItsSpeedByteAndBack)
 {

@@ -8,8 +8,6 @@ namespace {
 
 using LinkBanner = LocoWindowFixture;
 
-constexpr int D1 = 0, E27 = 1;
-
 TEST_F(LinkBanner, TrackStatesShowInRedWhileTheyLast)
 {
     start();

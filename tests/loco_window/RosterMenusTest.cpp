@@ -13,7 +13,6 @@ namespace {
 
 class RosterMenus : public LocoWindowFixture {
 protected:
-    static constexpr int D1 = 0, E27 = 1, E4567 = 2;
     QString engineTitle() const { return form->mnuList[1]->title(); }
     QString pilotTitle() const { return form->mnuList[0]->title(); }
     QList<int> ticked(const std::vector<QAction*>& items) const

@@ -13,8 +13,6 @@ namespace {
 
 using LocoWindow = LocoWindowFixture;
 
-constexpr int E27 = 1;
-
 QRect twipsRect(int left, int top, int width, int height)
 {
     return {twips::toPixels(left), twips::toPixels(top), twips::toPixels(width), twips::toPixels(height)};

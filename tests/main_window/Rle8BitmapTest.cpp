@@ -40,18 +40,18 @@ QByteArray bytes(std::initializer_list<int> values)
     return out;
 }
 
-struct Case {
+struct RleCase {
     const char* name;
     QByteArray file;
     bool read; // else left to Qt
 };
 
-void PrintTo(const Case& c, std::ostream* out)
+void PrintTo(const RleCase& c, std::ostream* out)
 {
     *out << c.name;
 }
 
-class Rle8 : public ::testing::TestWithParam<Case> {};
+class Rle8 : public ::testing::TestWithParam<RleCase> {};
 
 TEST_P(Rle8, ReadsWhatItCanExactlyAsQtDoes)
 {
@@ -74,21 +74,21 @@ QByteArray topDown()
 
 // clang-format off
 INSTANTIATE_TEST_SUITE_P(Streams, Rle8, ::testing::Values(
-    Case{"runs_and_literals", rle8File(4, 2, 4, bytes({2, 1, 2, 3, 0, 0, 0, 4, 0, 1, 2, 3, 0, 1})), true},
-    Case{"odd_literal_is_padded", rle8File(3, 1, 4, bytes({0, 3, 1, 2, 3, 0, 0, 1})), true},
-    Case{"end_of_line_before_the_end_mark", rle8File(2, 2, 2, bytes({2, 1, 0, 0, 2, 0, 0, 0, 0, 1})), true},
-    Case{"delta", rle8File(4, 2, 4, bytes({2, 1, 0, 2, 2, 0, 2, 1, 0, 1})), false},
-    Case{"run_past_the_line_end", rle8File(4, 1, 4, bytes({5, 1, 0, 1})), false},
-    Case{"literal_past_the_line_end", rle8File(2, 1, 4, bytes({0, 3, 1, 1, 1, 0, 0, 1})), false},
-    Case{"index_beyond_the_colours", rle8File(2, 1, 2, bytes({2, 2, 0, 1})), false},
-    Case{"short_row", rle8File(4, 2, 4, bytes({2, 1, 0, 0, 4, 1, 0, 1})), false},
-    Case{"rows_missing", rle8File(4, 3, 4, bytes({4, 1, 0, 0, 4, 1, 0, 1})), false},
-    Case{"cut_short", rle8File(4, 2, 4, bytes({4, 1, 0, 0, 4})), false},
-    Case{"literal_cut_short", rle8File(4, 1, 4, bytes({0, 4, 1, 2})), false},
-    Case{"too_many_rows", rle8File(1, 1, 2, bytes({1, 1, 0, 0, 1, 1, 0, 1})), false},
-    Case{"top_down_rows", topDown(), false},
-    Case{"not_a_bitmap", QByteArray(100, 'x'), false},
-    Case{"header_only", rle8File(4, 2, 4, {}).left(30), false}
+    RleCase{"runs_and_literals", rle8File(4, 2, 4, bytes({2, 1, 2, 3, 0, 0, 0, 4, 0, 1, 2, 3, 0, 1})), true},
+    RleCase{"odd_literal_is_padded", rle8File(3, 1, 4, bytes({0, 3, 1, 2, 3, 0, 0, 1})), true},
+    RleCase{"end_of_line_before_the_end_mark", rle8File(2, 2, 2, bytes({2, 1, 0, 0, 2, 0, 0, 0, 0, 1})), true},
+    RleCase{"delta", rle8File(4, 2, 4, bytes({2, 1, 0, 2, 2, 0, 2, 1, 0, 1})), false},
+    RleCase{"run_past_the_line_end", rle8File(4, 1, 4, bytes({5, 1, 0, 1})), false},
+    RleCase{"literal_past_the_line_end", rle8File(2, 1, 4, bytes({0, 3, 1, 1, 1, 0, 0, 1})), false},
+    RleCase{"index_beyond_the_colours", rle8File(2, 1, 2, bytes({2, 2, 0, 1})), false},
+    RleCase{"short_row", rle8File(4, 2, 4, bytes({2, 1, 0, 0, 4, 1, 0, 1})), false},
+    RleCase{"rows_missing", rle8File(4, 3, 4, bytes({4, 1, 0, 0, 4, 1, 0, 1})), false},
+    RleCase{"cut_short", rle8File(4, 2, 4, bytes({4, 1, 0, 0, 4})), false},
+    RleCase{"literal_cut_short", rle8File(4, 1, 4, bytes({0, 4, 1, 2})), false},
+    RleCase{"too_many_rows", rle8File(1, 1, 2, bytes({1, 1, 0, 0, 1, 1, 0, 1})), false},
+    RleCase{"top_down_rows", topDown(), false},
+    RleCase{"not_a_bitmap", QByteArray(100, 'x'), false},
+    RleCase{"header_only", rle8File(4, 2, 4, {}).left(30), false}
 ), [](const auto& param) { return std::string(param.param.name); });
 // clang-format on
 

@@ -32,6 +32,7 @@ protected:
     }
 
     // E27 (chip 3) is row 1, D1 (chip 1234) row 0, E4567 row 2.
+    static constexpr int D1 = 0, E27 = 1, E4567 = 2;
     void start(const QByteArray& roster = "\"0003\",\"E27\"\r\n\"1234\",\"D1\"\r\n\"4567\",\"E4567\"\r\n")
     {
         dir.write(QStringLiteral("data/text/loco.txt"), roster);
