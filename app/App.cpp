@@ -293,7 +293,10 @@ App::Places App::defaultPlaces() const
     const QSize loco = form2a_ ? form2a_->frameGeometry().size()
                                : QSize(twips::toPixels(8025), twips::toPixels(1200) + 30);
     const QSize coil = form2b_ ? form2b_->frameGeometry().size() : QSize(284, 273);
-    const int locoTop = std::max(area.top(), area.bottom() - loco.height() - 20);
+    // Before a window is first shown its frame is not known: room is kept
+    // for a title bar, so the throttle row is not cut off by the screen's edge.
+    constexpr int titleBar = 40;
+    const int locoTop = std::max(area.top(), area.bottom() - loco.height() - titleBar - 20);
     const int coilLeft = std::max(area.left(), area.right() - coil.width() - 20);
     return {twips::fromPixels(locoTop), twips::fromPixels(area.left() + 20), twips::fromPixels(area.top() + 60),
             twips::fromPixels(coilLeft)};
