@@ -7,13 +7,13 @@
 
 namespace {
 
-struct Case {
+struct DescribeCase {
     const char* frame;
     const char* words;
 };
 
 // Frames this program sends, with what the demo user should read next to them.
-const Case commandCases[] = {
+const DescribeCase commandCases[] = {
     // Speed, 28 steps: bit 4 is the low half step, bit 7 the direction.
     {"E4 12 00 03 89 7C", "loco 3: speed code 9 = step 15 of 28, forward"},
     {"E4 12 C4 D2 00 E0", "loco 1234: speed code 0 = stop, reverse"},
@@ -67,7 +67,7 @@ const Case commandCases[] = {
 
 TEST(DescribeCommand, SaysWhatEachCommandMeans)
 {
-    for (const Case& c : commandCases)
+    for (const DescribeCase& c : commandCases)
         EXPECT_EQ(xpressnet::describeCommand(bytesOf(c.frame)), c.words) << c.frame;
 }
 
